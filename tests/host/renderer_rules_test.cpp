@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "input_rules.h"
+#include "ring_rules.h"
+
+namespace {
+
+struct Rgb {
+    float r, g, b;
+};
+
+class RingRules : public ::testing::Test {
+protected:
+    void SetUp() override { ResetAnimationState(); }
+
+    // The rule part of one frame, in the order the frame takes it.
+    static RasterStepResult FrameRules()
+    {
+        CountFrameForShuffle();
+        return TakeRasterStep();
+    }
+
+    static void RunFrames(int count)
+    {
+        for (int i = 0; i < count; ++i) FrameRules();
+    }
+
+    static void ExpectRings(const std::array<Rgb, 4>& expected, int rings)
+    {
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_FLOAT_EQ(ringRed[i], expected[i].r) << "ring " << i + 1;
+            EXPECT_FLOAT_EQ(ringGreen[i], expected[i].g) << "ring " << i + 1;
+            EXPECT_FLOAT_EQ(ringBlue[i], expected[i].b) << "ring " << i + 1;
+        }
+        EXPECT_EQ(VisibleRingCount(), rings);
+    }
+};
+
+TEST_F(RingRules, FirstThirteenDrawsOfTheSequence)
+{
+    const std::vector<int> expected = {41,    18467, 6334,  26500, 19169, 15724, 11478,
+                                       29358, 26962, 24464, 5705,  28145, 23281};
+    std::vector<int> drawn;
+    for (size_t i = 0; i < expected.size(); ++i) drawn.push_back(NextRandom());
+    EXPECT_EQ(drawn, expected);
+}
+
+TEST_F(RingRules, SequenceStaysWithinFifteenBits)
+{
+    for (int i = 0; i < 100000; ++i) {
+        const int n = NextRandom();
+        ASSERT_GE(n, 0);
+        ASSERT_LE(n, 32767);
+    }
+}
+
+TEST_F(RingRules, ColoursAtStartAndAtFrames101And202)
+{
+    ShuffleRingColours();
+    ExpectRings({{{0.42f, 0.68f, 0.35f}, {0.01f, 0.70f, 0.25f}, {0.79f, 0.59f, 0.63f}, {0.65f, 0.06f, 0.46f}}}, 2);
+    EXPECT_EQ(framesSinceShuffle, 0);
+
+    RunFrames(100);
+    ExpectRings({{{0.42f, 0.68f, 0.35f}, {0.01f, 0.70f, 0.25f}, {0.79f, 0.59f, 0.63f}, {0.65f, 0.06f, 0.46f}}}, 2);
+    EXPECT_TRUE(CountFrameForShuffle()) << "frame 101 reshuffles before drawing";
+    ExpectRings({{{0.54f, 0.40f, 0.24f}, {0.80f, 0.97f, 0.88f}, {0.30f, 0.50f, 0.38f}, {0.67f, 0.50f, 0.94f}}}, 4);
+    TakeRasterStep();
+
+    for (int frame = 102; frame < 202; ++frame) {
+        EXPECT_FALSE(CountFrameForShuffle()) << "frame " << frame;
+        TakeRasterStep();
+    }
+    EXPECT_TRUE(CountFrameForShuffle()) << "frame 202 reshuffles";
+    ExpectRings({{{0.42f, 0.56f, 0.56f}, {0.43f, 0.63f, 0.12f}, {0.78f, 0.25f, 0.79f}, {0.53f, 0.44f, 0.97f}}}, 2);
+}
+
+TEST_F(RingRules, ComponentsAreWholeHundredthsNeverZero)
+{
+    bool sawOne = false;
+    for (int shuffle = 0; shuffle < 3000; ++shuffle) {
+        ShuffleRingColours();
+        for (float c : {ringRed[0], ringGreen[1], ringBlue[2], ringRed[3]}) {
+            ASSERT_GE(c, 0.01f);
+            ASSERT_LE(c, 1.0f);
+            const float hundredths = c * 100.0f;
+            ASSERT_NEAR(hundredths, static_cast<float>(static_cast<int>(hundredths + 0.5f)), 1e-3f);
+            sawOne = sawOne || c == 1.0f;
+        }
+        ASSERT_GE(extraRings, 0);
+        ASSERT_LE(extraRings, 3);
+    }
+    EXPECT_TRUE(sawOne) << "a component of exactly 1.00 occurs";
+}
+
+TEST_F(RingRules, FirstFrameRasterColour)
+{
+    ShuffleRingColours();
+    const RasterStepResult first = FrameRules();
+    EXPECT_EQ(first.colour.red, 236);
+    EXPECT_EQ(first.colour.green, 16);
+    EXPECT_EQ(first.colour.blue, 252);
+    EXPECT_EQ(first.y, -150);
+}
+
+TEST_F(RingRules, RasterBouncesBetweenItsBounds)
+{
+    std::vector<int> xs;
+    for (int frame = 1; frame <= 400; ++frame) xs.push_back(TakeRasterStep().x);
+    EXPECT_EQ(xs[0], -200);
+    EXPECT_EQ(xs[16], -216);
+    EXPECT_EQ(xs[17], -215);
+    EXPECT_EQ(xs[16 + 37], -179);
+    EXPECT_EQ(xs[16 + 38], -180);
+    for (int x : xs) {
+        ASSERT_GE(x, -216);
+        ASSERT_LE(x, -179);
+    }
+    for (size_t i = 1; i < xs.size(); ++i) ASSERT_EQ(std::abs(xs[i] - xs[i - 1]), 1) << "frame " << i + 1;
+}
+
+TEST(FrameAngle, RunsFromZeroTo360ThenRestartsAtOne)
+{
+    std::int32_t angle = 0;
+    std::vector<int> seen = {angle};
+    for (int i = 0; i < 722; ++i) seen.push_back(angle = NextFrameAngle(angle));
+    EXPECT_EQ(seen[0], 0);
+    EXPECT_EQ(seen[1], 1);
+    EXPECT_EQ(seen[359], 359);
+    EXPECT_EQ(seen[360], 360);
+    EXPECT_EQ(seen[361], 1);
+    EXPECT_EQ(seen[720], 360);
+    EXPECT_EQ(seen[721], 1);
+}
+
+class MouseRule : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetMouseRule();
+        mouseMoveCount = 1;  // as the message loop starts
+    }
+};
+
+TEST_F(MouseRule, FirstMoveOnlyRecordsTheOrigin)
+{
+    EXPECT_FALSE(MouseMoveEndsRun({900, 700}));
+    EXPECT_EQ(mouseOrigin.x, 900);
+    EXPECT_EQ(mouseOrigin.y, 700);
+    EXPECT_EQ(mouseMoveCount, 2);
+    EXPECT_FALSE(MouseMoveEndsRun({900, 700}));
+}
+
+TEST_F(MouseRule, TwoPixelsOnBothAxesKeepsRunning)
+{
+    MouseMoveEndsRun({100, 100});
+    EXPECT_FALSE(MouseMoveEndsRun({102, 102}));
+    EXPECT_FALSE(MouseMoveEndsRun({98, 98}));
+    EXPECT_FALSE(MouseMoveEndsRun({102, 98}));
+}
+
+TEST_F(MouseRule, ThreePixelsOnEitherAxisEnds)
+{
+    for (ScreenPoint p : {ScreenPoint{103, 100}, ScreenPoint{97, 100}, ScreenPoint{100, 103}, ScreenPoint{100, 97}}) {
+        SetUp();
+        MouseMoveEndsRun({100, 100});
+        EXPECT_TRUE(MouseMoveEndsRun(p)) << p.x << "," << p.y;
+        EXPECT_EQ(mouseMoveCount, 1) << "the ending move zeroes the count, then counts itself";
+    }
+}
+
+TEST_F(MouseRule, SmallStepsAddUpFromTheOrigin)
+{
+    MouseMoveEndsRun({10, 10});
+    EXPECT_FALSE(MouseMoveEndsRun({11, 10}));
+    EXPECT_FALSE(MouseMoveEndsRun({12, 10}));
+    EXPECT_TRUE(MouseMoveEndsRun({13, 10}));
+}
+
+TEST_F(MouseRule, FarCoordinatesDoNotOverflow)
+{
+    MouseMoveEndsRun({INT32_MAX, INT32_MIN});
+    EXPECT_TRUE(MouseMoveEndsRun({INT32_MIN, INT32_MAX}));
+}
+
+}  // namespace
