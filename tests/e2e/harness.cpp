@@ -1,0 +1,374 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+extern char** environ;
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis poll)
+{
+    const auto deadline = Clock::now() + timeout;
+    while (true) {
+        if (condition()) return true;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(poll);
+    }
+}
+
+std::string EnsureDir(const std::string& path)
+{
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+Process Process::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                       const std::string& logPath)
+{
+    std::map<std::string, std::string> merged;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const char* eq = std::strchr(*e, '=');
+        if (eq != nullptr) merged[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+    }
+    for (const auto& [k, v] : env) merged[k] = v;
+    std::vector<std::string> envStrings;
+    for (const auto& [k, v] : merged) envStrings.push_back(k + "=" + v);
+    std::vector<char*> envp, args;
+    for (auto& s : envStrings) envp.push_back(s.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> argCopy = argv;
+    for (auto& s : argCopy) args.push_back(s.data());
+    args.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    // Its own process group, so that a stop reaches what it started and nothing else.
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+    Process p;
+    if (posix_spawnp(&p.pid_, args[0], &actions, &attr, args.data(), envp.data()) != 0) p.pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (p.pid_ < 0) p.exited_ = true;
+    return p;
+}
+
+Process::Process(Process&& other) noexcept { *this = std::move(other); }
+
+Process& Process::operator=(Process&& other) noexcept
+{
+    if (this != &other) {
+        Kill();
+        pid_ = other.pid_;
+        exited_ = other.exited_;
+        status_ = other.status_;
+        other.pid_ = -1;
+        other.exited_ = true;
+    }
+    return *this;
+}
+
+Process::~Process() { Kill(); }
+
+bool Process::Reap(bool block)
+{
+    if (exited_ || pid_ <= 0) return true;
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, block ? 0 : WNOHANG);
+    if (r == pid_) {
+        exited_ = true;
+        status_ = status;
+        return true;
+    }
+    if (r < 0) exited_ = true;
+    return exited_;
+}
+
+bool Process::Running() { return !Reap(false); }
+
+std::optional<int> Process::WaitExit(Millis timeout)
+{
+    if (!WaitUntil([this] { return Reap(false); }, timeout, Millis(10))) return std::nullopt;
+    if (pid_ <= 0 || !WIFEXITED(status_)) return std::nullopt;
+    return WEXITSTATUS(status_);
+}
+
+void Process::Kill()
+{
+    if (exited_ || pid_ <= 0) return;
+    kill(-pid_, SIGKILL);
+    kill(pid_, SIGKILL);
+    Reap(true);
+}
+
+bool Xvfb::Start(int width, int height, const std::string& logPath)
+{
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    const std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    // -displayfd lets the server pick a free display and report it.
+    process_ = Process::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry,
+                               "-nolisten", "tcp", "-noreset"},
+                              {}, logPath);
+    close(fds[1]);
+    std::string number;
+    char c;
+    fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    const bool got = WaitUntil(
+        [&] {
+            while (read(fds[0], &c, 1) == 1) {
+                if (c == '\n') return !number.empty();
+                number += c;
+            }
+            return false;
+        },
+        Millis(15000), Millis(20));
+    close(fds[0]);
+    if (!got) {
+        process_.Kill();
+        return false;
+    }
+    display_ = ":" + number;
+    return true;
+}
+
+void Xvfb::Stop() { process_.Kill(); }
+
+std::map<std::string, std::string> WinePrefix::Env() const
+{
+    return {{"WINEPREFIX", path_},
+            {"WINEDEBUG", "-all"},
+            {"WINEDLLOVERRIDES", "mscoree,mshtml="},
+            {"DISPLAY", display_}};
+}
+
+bool WinePrefix::Prepare(const std::string& path, const std::string& display, const std::string& logDir)
+{
+    path_ = path;
+    display_ = display;
+    logDir_ = logDir;
+    const bool fresh = !std::filesystem::exists(path_ + "/system.reg");
+    if (fresh) {
+        EnsureDir(path_);
+        Process boot = Process::Start({"wineboot", "-i"}, Env(), logDir_ + "/wineboot.log");
+        if (!boot.WaitExit(Millis(180000))) return false;
+    }
+    // Keep one server for the whole suite; each program start then costs less.
+    Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
+    server.WaitExit(Millis(10000));
+    // Let a first start's updates (or a fresh prefix's) settle before timing anything.
+    Process warm = Process::Start({"wine", "cmd", "/c", "exit"}, Env(), logDir_ + "/warmup.log");
+    return warm.WaitExit(Millis(180000)).has_value();
+}
+
+void WinePrefix::Shutdown()
+{
+    if (path_.empty()) return;
+    Process stop = Process::Start({"wineserver", "-k"}, Env(), logDir_ + "/wineserver.log");
+    stop.WaitExit(Millis(15000));
+}
+
+Process WinePrefix::Run(const std::vector<std::string>& args, const std::string& logName,
+                        const std::map<std::string, std::string>& extraEnv) const
+{
+    std::vector<std::string> argv = {"wine"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    auto env = Env();
+    for (const auto& [k, v] : extraEnv) env[k] = v;
+    return Process::Start(argv, env, logDir_ + "/" + logName);
+}
+
+int WinePrefix::RunToEnd(const std::vector<std::string>& args, Millis timeout, const std::string& logName) const
+{
+    Process p = Run(args, logName);
+    const auto code = p.WaitExit(timeout);
+    return code.value_or(-1);
+}
+
+bool XSession::Open(const std::string& display)
+{
+    display_ = XOpenDisplay(display.c_str());
+    return display_ != nullptr;
+}
+
+XSession::~XSession() { Close(); }
+
+void XSession::Close()
+{
+    if (display_ != nullptr) XCloseDisplay(display_);
+    display_ = nullptr;
+}
+
+int XSession::screenWidth() const { return DisplayWidth(display_, DefaultScreen(display_)); }
+int XSession::screenHeight() const { return DisplayHeight(display_, DefaultScreen(display_)); }
+
+static int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+std::vector<WindowInfo> XSession::FindWindows(const std::string& title) const
+{
+    std::vector<WindowInfo> found;
+    XErrorHandler previous = XSetErrorHandler(IgnoreXErrors);
+    Window root = DefaultRootWindow(display_), parent, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display_, root, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            char* name = nullptr;
+            if (XFetchName(display_, children[i], &name) && name != nullptr) {
+                if (title == name) {
+                    XWindowAttributes attrs;
+                    if (XGetWindowAttributes(display_, children[i], &attrs)) {
+                        found.push_back({children[i], attrs.x, attrs.y, attrs.width, attrs.height,
+                                         attrs.map_state == IsViewable});
+                    }
+                }
+                XFree(name);
+            }
+        }
+        if (children != nullptr) XFree(children);
+    }
+    XSync(display_, False);
+    XSetErrorHandler(previous);
+    return found;
+}
+
+std::optional<WindowInfo> XSession::FindMappedWindow(const std::string& title) const
+{
+    for (const WindowInfo& w : FindWindows(title)) {
+        if (w.mapped) return w;
+    }
+    return std::nullopt;
+}
+
+std::vector<unsigned char> XSession::GrabScreen(int& width, int& height) const
+{
+    width = screenWidth();
+    height = screenHeight();
+    std::vector<unsigned char> rgb;
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, width, height, AllPlanes, ZPixmap);
+    if (image == nullptr) return rgb;
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            unsigned char* out = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            out[0] = (p >> 16) & 0xff;
+            out[1] = (p >> 8) & 0xff;
+            out[2] = p & 0xff;
+        }
+    }
+    XDestroyImage(image);
+    return rgb;
+}
+
+void XSession::MovePointerTo(int x, int y) const
+{
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+    XSync(display_, False);
+}
+
+void XSession::MovePointerBy(int dx, int dy) const
+{
+    XTestFakeRelativeMotionEvent(display_, dx, dy, CurrentTime);
+    XSync(display_, False);
+}
+
+void XSession::PressButton(unsigned button) const
+{
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    XSync(display_, False);
+    std::this_thread::sleep_for(Millis(50));
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XSession::TapKey(const char* keysym) const
+{
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XSync(display_, False);
+    std::this_thread::sleep_for(Millis(50));
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
+{
+    const KeyCode hold = XKeysymToKeycode(display_, XStringToKeysym(held));
+    XTestFakeKeyEvent(display_, hold, True, CurrentTime);
+    XSync(display_, False);
+    std::this_thread::sleep_for(Millis(150));
+    TapKey(tapped);
+    std::this_thread::sleep_for(Millis(150));
+    XTestFakeKeyEvent(display_, hold, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XSession::Sync() const { XSync(display_, False); }
+
+Stage& TheStage()
+{
+    static Stage stage;
+    return stage;
+}
+
+namespace {
+
+class StageEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        Stage& s = TheStage();
+        s.workDir = EnsureDir(QV_E2E_WORK_DIR);
+        s.distDir = QV_DIST_DIR;
+        s.toolsDir = QV_WIN_TOOLS_DIR;
+        const std::string logs = EnsureDir(s.workDir + "/logs");
+        if (!s.xvfb.Start(1024, 768, logs + "/xvfb.log")) {
+            s.failure = "Xvfb did not start";
+            return;
+        }
+        if (!s.x.Open(s.xvfb.display())) {
+            s.failure = "cannot open " + s.xvfb.display();
+            return;
+        }
+        if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xvfb.display(), logs)) {
+            s.failure = "Wine prefix could not be prepared";
+            return;
+        }
+        s.ready = true;
+    }
+
+    void TearDown() override
+    {
+        Stage& s = TheStage();
+        s.wine.Shutdown();
+        s.x.Close();
+        s.xvfb.Stop();
+    }
+};
+
+}  // namespace
+
+void RegisterStageEnvironment() { ::testing::AddGlobalTestEnvironment(new StageEnvironment); }
+
+}  // namespace e2e

@@ -1,0 +1,133 @@
+// What the end-to-end suites need to run the shipped Windows programs for
+// real: their own Xvfb, their own Wine prefix, processes started and stopped
+// by id, and X11 access to windows, pixels and input (XTest).
+#pragma once
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+
+struct _XDisplay;
+
+namespace e2e {
+
+using XWindowId = unsigned long;
+
+using Clock = std::chrono::steady_clock;
+using Millis = std::chrono::milliseconds;
+
+// Polls `condition` every few milliseconds until it holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis poll = Millis(5));
+
+class Process {
+public:
+    // Starts argv[0] (searched on PATH) with the current environment plus `env`;
+    // stdout and stderr go to `logPath`.
+    static Process Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         const std::string& logPath);
+    Process() = default;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    ~Process();  // kills the process if it still runs
+
+    pid_t pid() const { return pid_; }
+    bool Running();
+    // Exit code once ended within `timeout`; nothing if it still runs (or died by a signal).
+    std::optional<int> WaitExit(Millis timeout);
+    void Kill();
+    bool exited() const { return exited_; }
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+    bool Reap(bool block);
+};
+
+// A private X server on a free display number.
+class Xvfb {
+public:
+    bool Start(int width, int height, const std::string& logPath);
+    void Stop();
+    const std::string& display() const { return display_; }
+
+private:
+    Process process_;
+    std::string display_;
+};
+
+// A Wine prefix of the suite's own, created on first use, with its server
+// kept alive for the suite and ended at the end.
+class WinePrefix {
+public:
+    bool Prepare(const std::string& path, const std::string& display, const std::string& logDir);
+    void Shutdown();
+    std::map<std::string, std::string> Env() const;
+    const std::string& path() const { return path_; }
+    std::string DriveC() const { return path_ + "/drive_c"; }
+    // Starts a Windows program (and its arguments) under Wine.
+    Process Run(const std::vector<std::string>& args, const std::string& logName,
+                const std::map<std::string, std::string>& extraEnv = {}) const;
+    // Runs a program to its end and returns its exit code (-1 on time-out).
+    int RunToEnd(const std::vector<std::string>& args, Millis timeout, const std::string& logName) const;
+
+private:
+    std::string path_, display_, logDir_;
+};
+
+struct WindowInfo {
+    XWindowId id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool mapped = false;
+};
+
+class XSession {
+public:
+    bool Open(const std::string& display);
+    ~XSession();
+    void Close();
+    _XDisplay* display() const { return display_; }
+    int screenWidth() const;
+    int screenHeight() const;
+
+    // Top-level windows (children of the root) whose name is `title`.
+    std::vector<WindowInfo> FindWindows(const std::string& title) const;
+    std::optional<WindowInfo> FindMappedWindow(const std::string& title) const;
+
+    // RGB bytes of the screen, rows from the top.
+    std::vector<unsigned char> GrabScreen(int& width, int& height) const;
+
+    void MovePointerTo(int x, int y) const;
+    void MovePointerBy(int dx, int dy) const;
+    void PressButton(unsigned button) const;
+    void TapKey(const char* keysym) const;
+    void HoldKeyAndTap(const char* held, const char* tapped) const;
+    void Sync() const;
+
+private:
+    _XDisplay* display_ = nullptr;
+};
+
+// Global fixture of an end-to-end suite: the X server, the prefix, the X session.
+struct Stage {
+    Xvfb xvfb;
+    WinePrefix wine;
+    XSession x;
+    std::string workDir, distDir, toolsDir;
+    bool ready = false;
+    std::string failure;
+};
+Stage& TheStage();
+
+// Exposes the stage as a GoogleTest environment (set up once per test binary).
+void RegisterStageEnvironment();
+
+// Files under a folder, created as needed.
+std::string EnsureDir(const std::string& path);
+
+}  // namespace e2e

@@ -1,0 +1,82 @@
+// Windows-side helper of the end-to-end tests and benchmarks: reaches the
+// shipped programs' windows from another process, as the system would.
+//   qvtool find <title>                 exit 0 when a window with that title exists
+//   qvtool post <title> <msg> <wParam> <lParam>   posts a message to it
+//   qvtool close <title>                posts WM_CLOSE
+//   qvtool startfind <program> <title> <runs>     times CreateProcess until FindWindow sees the title
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+static unsigned long Number(const char* text)
+{
+    return std::strtoul(text, nullptr, 0);
+}
+
+static int Post(const char* title, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = FindWindowA(nullptr, title);
+    if (window == nullptr) return 2;
+    return PostMessageA(window, message, wParam, lParam) ? 0 : 3;
+}
+
+static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency)
+{
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Starts the program `runs` times; each time waits for the title, then closes
+// that window and waits for the process to end. Prints one line per run.
+static int StartFind(const char* program, const char* title, int runs)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int run = 0; run < runs; ++run) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        std::string commandLine = program;
+        LARGE_INTEGER start, now;
+        QueryPerformanceCounter(&start);
+        if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            std::printf("run %d: cannot start %s\n", run + 1, program);
+            return 1;
+        }
+        HWND window = nullptr;
+        double elapsed = 0;
+        while (window == nullptr && elapsed < 20000) {
+            window = FindWindowA(nullptr, title);
+            QueryPerformanceCounter(&now);
+            elapsed = Milliseconds(start, now, frequency);
+            if (window == nullptr) Sleep(1);
+        }
+        if (window == nullptr) {
+            std::printf("run %d: no window\n", run + 1);
+            TerminateProcess(info.hProcess, 1);
+            return 1;
+        }
+        std::printf("startfind %.1f\n", elapsed);
+        std::fflush(stdout);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) return 64;
+    const std::string verb = argv[1];
+    if (verb == "find") return FindWindowA(nullptr, argv[2]) != nullptr ? 0 : 1;
+    if (verb == "close") return Post(argv[2], WM_CLOSE, 0, 0);
+    if (verb == "post" && argc >= 6) return Post(argv[2], Number(argv[3]), Number(argv[4]), Number(argv[5]));
+    if (verb == "startfind" && argc >= 5) return StartFind(argv[2], argv[3], std::atoi(argv[4]));
+    return 64;
+}
