@@ -1,0 +1,11 @@
+#pragma once
+#include "multimedia.h"
+
+// winmm: mciSendStringA, mciGetErrorStringA, PlaySoundA, waveOutGetNumDevs.
+class Win32Multimedia : public Multimedia {
+public:
+    std::int32_t SendString(const std::string& command, char* reply, unsigned replySize) override;
+    bool ErrorText(std::int32_t code, char* buffer, unsigned bufferSize) override;
+    void PlaySoundByName(const char* name, unsigned flags) override;
+    unsigned WaveOutDeviceCount() override;
+};

@@ -1,0 +1,114 @@
+#include "settings_file.h"
+
+#include <cmath>
+#include <optional>
+
+#include "conversions.h"
+
+std::int16_t BgmKind = 0;
+std::int16_t BgmRepeat = 0;
+std::string BgmFile;
+std::string BgmFolder;
+
+const char* const kSettingsSection = "Section";
+const char* const kKeyBgmKind = "BGM\x8B\xE6\x95\xAA";
+const char* const kKeyBgmRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
+const char* const kKeyBgmFile = "BGM\xCC\xA7\xB2\xD9";
+const char* const kSettingsFileName = "\\Quorvellanto.ini";
+
+namespace {
+
+constexpr unsigned kValueCapacity = 256;
+constexpr std::size_t kNameCapacity = 128;
+
+std::string CutAtNul(std::string text, std::size_t limit)
+{
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    if (text.size() > limit) text.resize(limit);
+    return text;
+}
+
+// A stored integer: the number rounded down, kept only when it fits 16 bits.
+std::optional<std::int16_t> StoredInteger(const std::string& value)
+{
+    const auto number = conv::ParseNumber(value);
+    if (!number) return std::nullopt;
+    return conv::RoundToInt16(std::floor(*number));
+}
+
+void LoadInteger(const ProfileStore& profile, const std::string& file, const char* key, std::int16_t& field)
+{
+    const std::string value = GetIniString(profile, kSettingsSection, key, file);
+    if (value.empty()) {
+        field = 0;
+        return;
+    }
+    if (const auto stored = StoredInteger(value)) field = *stored;
+}
+
+}  // namespace
+
+void ResetSettingsState()
+{
+    BgmKind = 0;
+    BgmRepeat = 0;
+    BgmFile.clear();
+    BgmFolder.clear();
+}
+
+std::string SettingsFilePath(const ProgramServices& services)
+{
+    return services.ProgramFolder() + kSettingsFileName;
+}
+
+std::string GetIniString(const ProfileStore& profile, const std::string& section, const std::string& key,
+                         const std::string& file)
+{
+    return CutAtNul(profile.Read(section, key, file, kValueCapacity), kValueCapacity - 1);
+}
+
+void PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,
+                  const std::string& value, const std::string& file)
+{
+    profile.Write(CutAtNul(section, kNameCapacity - 1), CutAtNul(key, kNameCapacity - 1), value, file);
+}
+
+void LoadSettings(const ProfileStore& profile, const ProgramServices& services)
+{
+    const std::string file = SettingsFilePath(services);
+    LoadInteger(profile, file, kKeyBgmKind, BgmKind);
+    LoadInteger(profile, file, kKeyBgmRepeat, BgmRepeat);
+    const std::string path = GetIniString(profile, kSettingsSection, kKeyBgmFile, file);
+    if (path.empty() || !FileExists(services, path)) {
+        BgmFile.clear();
+        if (BgmKind == BGM_FILE) BgmKind = BGM_NONE;
+    } else {
+        BgmFile = path;
+    }
+    BgmFolder = BgmFile.empty() ? services.ProgramFolder() : FolderOf(BgmFile);
+}
+
+void SaveSettings(ProfileStore& profile, const ProgramServices& services)
+{
+    const std::string file = SettingsFilePath(services);
+    PutIniString(profile, kSettingsSection, kKeyBgmKind, conv::NumberText(BgmKind), file);
+    PutIniString(profile, kSettingsSection, kKeyBgmRepeat, conv::NumberText(BgmRepeat), file);
+    PutIniString(profile, kSettingsSection, kKeyBgmFile, BgmFile, file);
+}
+
+bool FileExists(const ProgramServices& services, const std::string& path)
+{
+    std::string tested = path;
+    if (!tested.empty() && tested.back() == '\\') tested.pop_back();
+    return services.CanOpenForReading(tested);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t last = path.find_last_of(":\\");
+    if (last == std::string::npos) return {};
+    std::string folder = path.substr(0, last + 1);
+    if (folder.back() == '\\') folder.pop_back();
+    return folder;
+}

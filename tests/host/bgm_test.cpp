@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "bgm.h"
+#include "fakes.h"
+#include "settings_file.h"
+
+namespace {
+
+using Commands = std::vector<std::string>;
+
+class Music : public ::testing::Test {
+protected:
+    ScriptedMultimedia mm;
+
+    void SetUp() override
+    {
+        ResetSettingsState();
+        ResetMusicState();
+    }
+
+    // A disc in the drive: the current track, the track count, the mode.
+    void Disc(const std::string& track, const std::string& mode)
+    {
+        mm.Answer_("status cdaudio current track", 0, track);
+        mm.Answer_("status cdaudio number of tracks", 0, "12");
+        mm.Answer_("status cdaudio mode", 0, mode);
+    }
+};
+
+TEST_F(Music, OpenCdOpensAndSetsTheTimeFormatOnly)
+{
+    OpenCd(mm);
+    EXPECT_EQ(mm.commands, (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
+    EXPECT_EQ(mm.replySizes, (std::vector<unsigned>{0, 0}));
+}
+
+TEST_F(Music, WholeDiscPassStartsAStoppedDisc)
+{
+    Disc("1", "stopped");
+    WatchCd(mm);
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
+                                     "status cdaudio mode", "play cdaudio"}));
+    EXPECT_EQ(mm.replySizes, (std::vector<unsigned>{512, 512, 255, 512}));
+}
+
+TEST_F(Music, PlayingPassSendsOnlyQueries)
+{
+    Disc("4", "playing");
+    WatchCd(mm);
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
+                                     "status cdaudio mode"}));
+}
+
+TEST_F(Music, TrackRepeatJumpsBackWhenTheDiscHasMovedOn)
+{
+    BgmRepeat = 3;
+    Disc("4", "playing");
+    mm.Answer_("status cdaudio position track 3", 0, "03:00:00:00");
+    WatchCd(mm);
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
+                                     "status cdaudio mode", "status cdaudio position track 3",
+                                     "play cdaudio from 03:00:00:00"}));
+}
+
+TEST_F(Music, TrackRepeatLeavesTheChosenTrackPlaying)
+{
+    BgmRepeat = 3;
+    Disc("3", "playing");
+    WatchCd(mm);
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(mm.commands.size(), 3u);
+}
+
+TEST_F(Music, TrackRepeatRestartsAStoppedDiscAtTheTrack)
+{
+    BgmRepeat = 3;
+    Disc("3", "stopped");
+    mm.Answer_("status cdaudio position track 3", 0, "03:00:00:00");
+    WatchCd(mm);
+    EXPECT_EQ(mm.commands.back(), "play cdaudio from 03:00:00:00");
+}
+
+TEST_F(Music, NoDiscStopsTheWatchAndNeverPlays)
+{
+    mm.Answer_("status cdaudio current track", 266);
+    mm.errorTexts[266] = "The device is not ready.";
+    for (int pass = 0; pass < 3; ++pass) {
+        WatchCd(mm);
+        EXPECT_FALSE(CdWatchOk);
+    }
+    for (const std::string& c : mm.commands) EXPECT_EQ(c, "status cdaudio current track");
+    EXPECT_EQ(MciText, "The device is not ready.") << "the error text stays in MciText";
+}
+
+TEST_F(Music, FailingTrackCountEndsThePass)
+{
+    mm.Answer_("status cdaudio current track", 0, "1");
+    mm.Answer_("status cdaudio number of tracks", 275);
+    WatchCd(mm);
+    EXPECT_FALSE(CdWatchOk);
+    EXPECT_EQ(mm.commands.size(), 2u);
+}
+
+TEST_F(Music, ErrInAnyCaseInAReplyFailsThePass)
+{
+    mm.Answer_("status cdaudio current track", 0, "terror");
+    WatchCd(mm);
+    EXPECT_FALSE(CdWatchOk);
+}
+
+TEST_F(Music, ARunTimeErrorInTheMiddleOfAPassFailsIt)
+{
+    BgmRepeat = 2;
+    Disc("n/a", "stopped");
+    WatchCd(mm);
+    EXPECT_FALSE(CdWatchOk) << "a current track that is no number";
+    EXPECT_EQ(mm.commands.size(), 3u) << "nothing is played";
+    // The next pass starts anew and succeeds.
+    mm.commands.clear();
+    mm.script.clear();
+    Disc("2", "playing");
+    WatchCd(mm);
+    EXPECT_TRUE(CdWatchOk);
+}
+
+TEST_F(Music, CloseCdStopsThenCloses)
+{
+    CloseCd(mm);
+    EXPECT_EQ(mm.commands, (Commands{"stop cdaudio", "close cdaudio"}));
+}
+
+TEST_F(Music, Mp3OpensUnderItsAliasAndPlays)
+{
+    BgmFile = "C:\\My Music\\song.mp3";
+    PlayMp3(mm);
+    EXPECT_EQ(mm.commands,
+              (Commands{"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
+}
+
+TEST_F(Music, Mp3ThatCannotOpenIsNotPlayed)
+{
+    BgmFile = "C:\\song.mp3";
+    mm.Answer_("open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play", 277);
+    PlayMp3(mm);
+    EXPECT_EQ(mm.commands.size(), 1u);
+}
+
+TEST_F(Music, Mp3PathWithAQuoteSendsNothing)
+{
+    BgmFile = "C:\\x.mp3\" alias other wait \"C:\\y.mp3";
+    PlayMp3(mm);
+    EXPECT_TRUE(mm.commands.empty());
+}
+
+TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
+{
+    for (const char* mode : {"stopped", "paused", "seeking", "Playing", "play"}) {
+        mm.commands.clear();
+        mm.script.clear();
+        mm.Answer_("status MP3Play mode", 0, mode);
+        KeepMp3Playing(mm);
+        EXPECT_EQ(mm.commands, (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"})) << mode;
+        EXPECT_EQ(mm.replySizes[0], 30u);
+    }
+    mm.commands.clear();
+    mm.script.clear();
+    mm.Answer_("status MP3Play mode", 0, "playing");
+    KeepMp3Playing(mm);
+    EXPECT_EQ(mm.commands, (Commands{"status MP3Play mode"}));
+}
+
+TEST_F(Music, CloseMp3StopsThenCloses)
+{
+    CloseMp3(mm);
+    EXPECT_EQ(mm.commands, (Commands{"stop MP3Play", "close MP3Play"}));
+}
+
+TEST_F(Music, WavLoopsWhenAWaveDeviceExists)
+{
+    BgmFile = "C:\\a.wav";
+    PlayWav(mm);
+    ASSERT_EQ(mm.sounds.size(), 1u);
+    EXPECT_EQ(mm.sounds[0].first, "C:\\a.wav");
+    EXPECT_EQ(mm.sounds[0].second, 9u);
+    mm.waveDevices = 0;
+    PlayWav(mm);
+    EXPECT_EQ(mm.sounds.size(), 1u) << "no wave device: nothing";
+    StopWav(mm);
+    EXPECT_EQ(mm.sounds.back(), (std::pair<std::string, unsigned>{"", 0}));
+}
+
+TEST_F(Music, PlayMciRangeCombinations)
+{
+    struct Case {
+        const char *from, *to, *sent;
+    };
+    for (Case c : {Case{"", "", "play cdaudio"}, Case{"x", "", "play cdaudio from x"},
+                   Case{"", "y", "play cdaudio to y"}, Case{"x", "y", "play cdaudio from x to y"}}) {
+        mm.commands.clear();
+        EXPECT_EQ(PlayMciRange(mm, "cdaudio", c.from, c.to), 0);
+        EXPECT_EQ(mm.commands, (Commands{c.sent}));
+    }
+}
+
+TEST_F(Music, EmptyCommandIsRefusedWithItsText)
+{
+    std::string reply;
+    EXPECT_EQ(SendMci(mm, "", reply), -1);
+    EXPECT_EQ(reply, kNoCommandText);
+    EXPECT_EQ(reply, "コマンド文字列が指定されていません");
+    EXPECT_TRUE(mm.commands.empty());
+    EXPECT_EQ(QueryMci(mm, ""), "Error:-1");
+}
+
+TEST_F(Music, ErrorCodeWithAndWithoutText)
+{
+    mm.Answer_("bad", 263);
+    mm.errorTexts[263] = "Unknown device.";
+    std::string reply;
+    EXPECT_EQ(SendMci(mm, "bad", reply), 263);
+    EXPECT_EQ(reply, "Unknown device.");
+    mm.Answer_("worse", 99999);
+    EXPECT_EQ(SendMci(mm, "worse", reply), 99999);
+    EXPECT_EQ(reply, "Error (文字列が取れません)");
+    EXPECT_EQ(QueryMci(mm, "worse"), "Error:99999");
+    EXPECT_EQ(MciText, "Error (文字列が取れません)");
+}
+
+TEST_F(Music, QueryMciReturnsTheReply)
+{
+    mm.Answer_("status cdaudio number of tracks", 0, "12");
+    EXPECT_EQ(QueryMci(mm, "status cdaudio number of tracks"), "12");
+    EXPECT_EQ(MciText, "12");
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "settings_file.h"
+
+namespace {
+
+class Settings : public ::testing::Test {
+protected:
+    FakeProfile profile;
+    FakeServices services;
+    const std::string file = "C:\\Saver\\Quorvellanto.ini";
+
+    void SetUp() override { ResetSettingsState(); }
+
+    void Store(const char* key, const std::string& value) { profile.files[file]["Section"][key] = value; }
+};
+
+TEST_F(Settings, NoFileGivesTheDefaults)
+{
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmRepeat, 0);
+    EXPECT_EQ(BgmFile, "");
+    EXPECT_EQ(BgmFolder, "C:\\Saver");
+    EXPECT_TRUE(profile.writes.empty()) << "reading creates no file";
+}
+
+TEST_F(Settings, KindTwoWithItsFile)
+{
+    Store(kKeyBgmKind, " 2");
+    Store(kKeyBgmRepeat, " 0");
+    Store(kKeyBgmFile, "C:\\Music\\a.mp3");
+    services.readable.insert("C:\\Music\\a.mp3");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 2);
+    EXPECT_EQ(BgmFile, "C:\\Music\\a.mp3");
+    EXPECT_EQ(BgmFolder, "C:\\Music");
+}
+
+TEST_F(Settings, KindTwoWithAVanishedFileBecomesNoMusic)
+{
+    Store(kKeyBgmKind, " 2");
+    Store(kKeyBgmFile, "C:\\Music\\gone.mp3");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFile, "");
+    EXPECT_EQ(BgmFolder, "C:\\Saver");
+}
+
+TEST_F(Settings, KindOneKeepsItsKindWhenTheFileIsGone)
+{
+    Store(kKeyBgmKind, "1");
+    Store(kKeyBgmRepeat, "5");
+    Store(kKeyBgmFile, "C:\\Music\\gone.mp3");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 1);
+    EXPECT_EQ(BgmRepeat, 5);
+    EXPECT_EQ(BgmFile, "");
+}
+
+TEST_F(Settings, StoredNumbersAreRoundedDownOrIgnored)
+{
+    struct Case {
+        const char* stored;
+        int kind;
+    };
+    for (Case c : {Case{"2.7", 2}, Case{"-0.5", -1}, Case{"abc", 0}, Case{"40000", 0}, Case{"32767", 32767},
+                   Case{"-32768.5", 0}, Case{"7", 7}, Case{" 1", 1}, Case{"1e2", 100}}) {
+        ResetSettingsState();
+        Store(kKeyBgmKind, c.stored);
+        Store(kKeyBgmFile, "C:\\x.wav");
+        services.readable = {"C:\\x.wav"};
+        LoadSettings(profile, services);
+        EXPECT_EQ(BgmKind, c.kind) << c.stored;
+    }
+}
+
+TEST_F(Settings, AnUnreadableNumberKeepsThePreviousValue)
+{
+    BgmRepeat = 9;
+    Store(kKeyBgmRepeat, "abc");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 9);
+    Store(kKeyBgmRepeat, "");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 0) << "an empty value is 0";
+}
+
+TEST_F(Settings, TrailingBackslashIsTestedWithoutItAndKept)
+{
+    Store(kKeyBgmKind, "2");
+    Store(kKeyBgmFile, "C:\\Music\\a.wav\\");
+    services.readable.insert("C:\\Music\\a.wav");
+    LoadSettings(profile, services);
+    EXPECT_EQ(services.opened.back(), "C:\\Music\\a.wav");
+    EXPECT_EQ(BgmFile, "C:\\Music\\a.wav\\");
+    EXPECT_EQ(BgmKind, 2);
+}
+
+TEST_F(Settings, RootFolderFile)
+{
+    Store(kKeyBgmKind, "2");
+    Store(kKeyBgmFile, "C:\\a.mp3");
+    services.readable.insert("C:\\a.mp3");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmFolder, "C:");
+}
+
+TEST_F(Settings, ValuesComeBackCutAt255Bytes)
+{
+    const std::string longPath = "C:\\" + std::string(300, 'a');
+    Store(kKeyBgmFile, longPath);
+    services.readable.insert(longPath.substr(0, 255));
+    Store(kKeyBgmKind, "2");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmFile, longPath.substr(0, 255));
+}
+
+TEST_F(Settings, SaveWritesTheThreeKeysInOrderWithLeadingBlanks)
+{
+    BgmKind = 2;
+    BgmRepeat = 0;
+    BgmFile = "C:\\Music\\a b.mp3";
+    SaveSettings(profile, services);
+    ASSERT_EQ(profile.writes.size(), 3u);
+    EXPECT_EQ(profile.writes[0], std::string("Section|") + kKeyBgmKind + "| 2|" + file);
+    EXPECT_EQ(profile.writes[1], std::string("Section|") + kKeyBgmRepeat + "| 0|" + file);
+    EXPECT_EQ(profile.writes[2], std::string("Section|") + kKeyBgmFile + "|C:\\Music\\a b.mp3|" + file);
+    BgmKind = -1;
+    SaveSettings(profile, services);
+    EXPECT_EQ(profile.writes[3], std::string("Section|") + kKeyBgmKind + "|-1|" + file);
+}
+
+TEST_F(Settings, KeyNamesAreCodePage932Bytes)
+{
+    EXPECT_EQ(std::string(kKeyBgmKind), "\x42\x47\x4D\x8B\xE6\x95\xAA");
+    EXPECT_EQ(std::string(kKeyBgmRepeat), "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4");
+    EXPECT_EQ(std::string(kKeyBgmFile), "\x42\x47\x4D\xCC\xA7\xB2\xD9");
+}
+
+TEST_F(Settings, PutIniStringCutsLongNames)
+{
+    PutIniString(profile, std::string(200, 's'), std::string(130, 'k'), "v", "f.ini");
+    ASSERT_EQ(profile.writes.size(), 1u);
+    EXPECT_EQ(profile.writes[0], std::string(127, 's') + "|" + std::string(127, 'k') + "|v|f.ini");
+}
+
+TEST(FolderOf, Examples)
+{
+    EXPECT_EQ(FolderOf("C:\\Music\\a.mp3"), "C:\\Music");
+    EXPECT_EQ(FolderOf("C:\\a.mp3"), "C:");
+    EXPECT_EQ(FolderOf("C:a.mp3"), "C:");
+    EXPECT_EQ(FolderOf("a.mp3"), "");
+    EXPECT_EQ(FolderOf("\\\\server\\share\\a.mp3"), "\\\\server\\share");
+}
+
+}  // namespace
