@@ -1,0 +1,134 @@
+// The music player over the real winmm, with Wine's sound output captured
+// to a file (the test run routes ALSA's default device there).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+
+#include "bgm.h"
+#include "settings_file.h"
+#include "win32_multimedia.h"
+#include "win_support.h"
+
+namespace {
+
+// The real device, with every command it was given kept.
+class RecordingMultimedia : public Win32Multimedia {
+public:
+    std::vector<std::string> commands;
+    std::int32_t SendString(const std::string& command, char* reply, unsigned replySize) override
+    {
+        commands.push_back(command);
+        return Win32Multimedia::SendString(command, reply, replySize);
+    }
+};
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Sixteen-bit samples that are not silence, in bytes written to the capture.
+long LoudSamples(const std::string& bytes)
+{
+    long loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        std::int16_t sample;
+        std::memcpy(&sample, bytes.data() + i, 2);
+        if (sample > 300 || sample < -300) ++loud;
+    }
+    return loud;
+}
+
+class SoundOutput : public ::testing::Test {
+protected:
+    RecordingMultimedia mm;
+    std::string capture, fixtures;
+
+    void SetUp() override
+    {
+        capture = win::UnixPathFromEnv("QV_SOUND_CAPTURE");
+        fixtures = win::UnixPathFromEnv("QV_FIXTURES");
+        ASSERT_FALSE(capture.empty() || fixtures.empty())
+            << "QV_SOUND_CAPTURE and QV_FIXTURES must name the capture file and the fixtures (scripts/test sets them)";
+        ASSERT_GT(mm.WaveOutDeviceCount(), 0u) << "the captured ALSA device shows as a wave device";
+        ResetSettingsState();
+        ResetMusicState();
+    }
+
+    // What reaches the output during the next `ms` milliseconds.
+    std::string Listen(DWORD ms)
+    {
+        const long long from = win::FileSize(capture);
+        Sleep(ms);
+        return win::ReadFrom(capture, from < 0 ? 0 : from);
+    }
+};
+
+TEST_F(SoundOutput, WavLoopsUntilStopped)
+{
+    BgmFile = fixtures + "\\tone 500ms.wav";
+    PlayWav(mm);
+    Sleep(300);
+    EXPECT_GT(LoudSamples(Listen(600)), 1000) << "the tone plays";
+    Sleep(600);
+    EXPECT_GT(LoudSamples(Listen(800)), 1000) << "still sounding after three times its length: it loops";
+    StopWav(mm);
+    Sleep(500);
+    EXPECT_EQ(LoudSamples(Listen(1000)), 0) << "silence after StopWav";
+}
+
+TEST_F(SoundOutput, Mp3PlaysEndsAndPlaysAgain)
+{
+    BgmFile = fixtures + "\\tone 1s.mp3";
+    PlayMp3(mm);
+    ASSERT_EQ(mm.commands.size(), 2u) << "the open succeeded, so play was sent";
+    EXPECT_TRUE(WaitFor([&] { return IsMp3Playing(mm); }, 3000)) << QueryMci(mm, "status MP3Play mode");
+    EXPECT_GT(LoudSamples(Listen(500)), 1000) << "the MP3 reaches the output";
+    ASSERT_TRUE(WaitFor([&] { return QueryMci(mm, "status MP3Play mode") == "stopped"; }, 10000))
+        << "ends as stopped; mode " << MciText;
+    EXPECT_FALSE(IsMp3Playing(mm));
+    Sleep(300);
+    EXPECT_EQ(LoudSamples(Listen(500)), 0) << "silent once it has ended";
+
+    mm.commands.clear();
+    KeepMp3Playing(mm);
+    EXPECT_EQ(mm.commands, (std::vector<std::string>{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
+    EXPECT_TRUE(WaitFor([&] { return IsMp3Playing(mm); }, 3000));
+    EXPECT_GT(LoudSamples(Listen(400)), 1000) << "plays again from the start";
+    CloseMp3(mm);
+    Sleep(400);
+    EXPECT_EQ(LoudSamples(Listen(800)), 0) << "silence after CloseMp3";
+    EXPECT_NE(QueryMci(mm, "status MP3Play mode").rfind("Error:", 0), std::string::npos) << "the alias is closed";
+}
+
+TEST_F(SoundOutput, Mp3PathWithAQuoteIsNeverOpened)
+{
+    BgmFile = fixtures + "\\tone 1s.mp3\" alias Other \"x";
+    PlayMp3(mm);
+    EXPECT_TRUE(mm.commands.empty());
+    KeepMp3Playing(mm);
+    EXPECT_FALSE(IsMp3Playing(mm));
+    EXPECT_EQ(LoudSamples(Listen(500)), 0);
+}
+
+TEST(CdWithoutDrive, OnePassStopsTheWatchAndPlaysNothing)
+{
+    ResetSettingsState();
+    ResetMusicState();
+    RecordingMultimedia mm;
+    OpenCd(mm);
+    WatchCd(mm);
+    EXPECT_FALSE(CdWatchOk);
+    for (const std::string& command : mm.commands) EXPECT_NE(command.rfind("play", 0), 0u) << command;
+    EXPECT_EQ(mm.commands.size(), 3u) << "open, time format, the first status query";
+    CloseCd(mm);
+}
+
+}  // namespace

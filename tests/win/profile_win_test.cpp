@@ -1,0 +1,157 @@
+// The settings file through the real private-profile functions.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "settings_file.h"
+#include "win32_profile_store.h"
+#include "win32_program_services.h"
+#include "win_support.h"
+
+namespace {
+
+// Wine's profile functions drop the leading blanks of a value as they write
+// it; Windows keeps them. What the saver hands over is checked either way.
+bool RunsOnWine()
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string Stored(const std::string& value)
+{
+    return RunsOnWine() ? value.substr(value.find_first_not_of(' ')) : value;
+}
+
+// The real store, with every value it was handed kept.
+class RecordingProfile : public Win32ProfileStore {
+public:
+    std::vector<std::string> values;
+    void Write(const std::string& section, const std::string& key, const std::string& value,
+               const std::string& file) override
+    {
+        values.push_back(value);
+        Win32ProfileStore::Write(section, key, value, file);
+    }
+};
+
+
+// The program folder is a scratch folder; everything else is the real thing.
+class ScratchFolderServices : public Win32ProgramServices {
+public:
+    std::string folder;
+    std::string ProgramFolder() const override { return folder; }
+};
+
+class ProfileFile : public ::testing::Test {
+protected:
+    RecordingProfile profile;
+    ScratchFolderServices services;
+    std::string ini;
+
+    void SetUp() override
+    {
+        services.folder = win::MakeScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ini = services.folder + "\\Quorvellanto.ini";
+        DeleteFileA(ini.c_str());
+        ResetSettingsState();
+    }
+};
+
+std::string Utf8To932(const wchar_t* text)
+{
+    char bytes[64] = {};
+    WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
+TEST_F(ProfileFile, KeyNamesAreTheCodePage932FormsOfTheJapaneseNames)
+{
+    EXPECT_EQ(Utf8To932(L"BGM区分"), kKeyBgmKind);
+    EXPECT_EQ(Utf8To932(L"BGMﾘﾋﾟｰﾄ"), kKeyBgmRepeat);
+    EXPECT_EQ(Utf8To932(L"BGMﾌｧｲﾙ"), kKeyBgmFile);
+}
+
+TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
+{
+    const std::string music = services.folder + "\\My Music.mp3";
+    win::WriteFile(music, "ID3");
+    BgmKind = 2;
+    BgmRepeat = 0;
+    BgmFile = music;
+    SaveSettings(profile, services);
+    EXPECT_EQ(profile.values, (std::vector<std::string>{" 2", " 0", music}));
+    const std::string expected = "[Section]\r\n"
+                                 "BGM\x8B\xE6\x95\xAA=" + Stored(" 2") + "\r\n"
+                                 "BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 0") + "\r\n"
+                                 "BGM\xCC\xA7\xB2\xD9=" +
+                                 music + "\r\n";
+    EXPECT_EQ(win::ReadFile(ini), expected) << "system ANSI code page " << GetACP();
+
+    ResetSettingsState();
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 2);
+    EXPECT_EQ(BgmRepeat, 0);
+    EXPECT_EQ(BgmFile, music);
+    EXPECT_EQ(BgmFolder, services.folder);
+}
+
+TEST_F(ProfileFile, OtherSectionsAndKeysSurviveAWrite)
+{
+    const std::string handWritten = "; kept by hand\r\n"
+                                    "[Other]\r\n"
+                                    "colour=blue\r\n"
+                                    "\r\n"
+                                    "[Section]\r\n"
+                                    "BGM\x8B\xE6\x95\xAA= 1\r\n"
+                                    "extra=keep me\r\n"
+                                    "[Last]\r\n"
+                                    "a=1\r\n";
+    win::WriteFile(ini, handWritten);
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 1);
+    BgmKind = 0;
+    BgmRepeat = 12;
+    SaveSettings(profile, services);
+    const std::string after = win::ReadFile(ini);
+    EXPECT_NE(after.find("; kept by hand\r\n[Other]\r\ncolour=blue\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("extra=keep me\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("[Last]\r\na=1\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("BGM\x8B\xE6\x95\xAA=" + Stored(" 0") + "\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 12") + "\r\n"), std::string::npos) << after;
+    ResetSettingsState();
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 12);
+}
+
+TEST_F(ProfileFile, MissingFileReadsAsDefaultsAndIsNotCreated)
+{
+    BgmKind = 2;
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFile, "");
+    EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ProfileFile, VanishedMusicFileIsForgotten)
+{
+    win::WriteFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + services.folder +
+                            "\\gone.wav\r\n");
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFile, "");
+}
+
+TEST(ProgramServicesWin, FolderOfTheProgramAndFileTests)
+{
+    Win32ProgramServices services;
+    const std::string folder = services.ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '\\');
+    EXPECT_TRUE(services.CanOpenForReading(folder + "\\win_saver_tests.exe"));
+    EXPECT_FALSE(services.CanOpenForReading(folder + "\\no such file"));
+    EXPECT_FALSE(services.CanOpenForReading(folder)) << "a folder is not a readable file";
+    EXPECT_TRUE(FileExists(services, folder + "\\win_saver_tests.exe\\"));
+}
+
+}  // namespace
