@@ -8,6 +8,25 @@ public:
     // The folder the program file lies in, without a trailing backslash
     // (a drive root keeps its backslash: "C:\").
     virtual std::string ProgramFolder() const = 0;
+    // The command line without the program's name.
+    virtual std::string ArgumentText() const = 0;
     // True when the path can be opened for reading as a file.
     virtual bool CanOpenForReading(const std::string& path) const = 0;
+    // Starts exactly this program file as a new process, shown normally, and
+    // does not wait for it. False when it cannot be started.
+    virtual bool StartProgram(const std::string& path) = 0;
+    // Deletes a file; false when it could not be deleted (or was not there).
+    virtual bool DeleteFileAt(const std::string& path) = 0;
+    // Ends the process at once; no further form procedure runs.
+    virtual void EndProgram() = 0;
+};
+
+// The window manager, as far as the saver's rules look at it.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // True when a top-level window has this title.
+    virtual bool WindowExists(const std::string& title) const = 0;
+    // Shows or hides the mouse cursor (one step of the display count).
+    virtual void ShowCursor(bool show) = 0;
 };

@@ -1,5 +1,7 @@
 #include "win32_program_services.h"
 
+#include "startup.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -33,4 +35,48 @@ bool Win32ProgramServices::CanOpenForReading(const std::string& path) const
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
+}
+
+std::string Win32ProgramServices::ArgumentText() const
+{
+    return ArgumentTextOf(GetCommandLineA());
+}
+
+// The file is named as the application to run, so that nothing but that file
+// can start, whatever blanks its folder holds; its own path is the command line.
+bool Win32ProgramServices::StartProgram(const std::string& path)
+{
+    std::vector<char> commandLine(path.begin(), path.end());
+    commandLine.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Win32ProgramServices::DeleteFileAt(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+void Win32ProgramServices::EndProgram()
+{
+    ExitProcess(0);
+}
+
+bool Win32Desktop::WindowExists(const std::string& title) const
+{
+    return FindWindowA(nullptr, title.c_str()) != nullptr;
+}
+
+void Win32Desktop::ShowCursor(bool show)
+{
+    ::ShowCursor(show ? TRUE : FALSE);
 }

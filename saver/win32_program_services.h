@@ -4,5 +4,15 @@
 class Win32ProgramServices : public ProgramServices {
 public:
     std::string ProgramFolder() const override;
+    std::string ArgumentText() const override;
     bool CanOpenForReading(const std::string& path) const override;
+    bool StartProgram(const std::string& path) override;
+    bool DeleteFileAt(const std::string& path) override;
+    void EndProgram() override;
+};
+
+class Win32Desktop : public Desktop {
+public:
+    bool WindowExists(const std::string& title) const override;
+    void ShowCursor(bool show) override;
 };

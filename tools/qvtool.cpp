@@ -4,6 +4,8 @@
 //   qvtool post <title> <msg> <wParam> <lParam>   posts a message to it
 //   qvtool close <title>                posts WM_CLOSE
 //   qvtool startfind <program> <title> <runs>     times CreateProcess until FindWindow sees the title
+//   qvtool host <x> <y> <width> <height>           a preview host window, "QV Preview Host"; prints its handle
+//   qvtool children <title>             prints each child window: its title and size
 #include <windows.h>
 
 #include <algorithm>
@@ -70,6 +72,57 @@ static int StartFind(const char* program, const char* title, int runs)
     return 0;
 }
 
+static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A window like the display settings' preview area, in a process of its own.
+static int Host(int x, int y, int width, int height)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HostProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "QvPreviewHost";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "QvPreviewHost", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window == nullptr) return 1;
+    std::printf("hwnd %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+static BOOL CALLBACK PrintChild(HWND child, LPARAM)
+{
+    char title[256] = {};
+    GetWindowTextA(child, title, sizeof title);
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    std::printf("child \"%s\" %ldx%ld visible %d\n", title, rect.right - rect.left, rect.bottom - rect.top,
+                IsWindowVisible(child) ? 1 : 0);
+    return TRUE;
+}
+
+static int Children(const char* title)
+{
+    HWND window = FindWindowA(nullptr, title);
+    if (window == nullptr) return 2;
+    EnumChildWindows(window, PrintChild, 0);
+    std::fflush(stdout);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 3) return 64;
@@ -78,5 +131,8 @@ int main(int argc, char** argv)
     if (verb == "close") return Post(argv[2], WM_CLOSE, 0, 0);
     if (verb == "post" && argc >= 6) return Post(argv[2], Number(argv[3]), Number(argv[4]), Number(argv[5]));
     if (verb == "startfind" && argc >= 5) return StartFind(argv[2], argv[3], std::atoi(argv[4]));
+    if (verb == "host" && argc >= 6)
+        return Host(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+    if (verb == "children") return Children(argv[2]);
     return 64;
 }

@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -36,6 +38,52 @@ std::string EnsureDir(const std::string& path)
 {
     std::filesystem::create_directories(path);
     return path;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::string bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+long long FileSizeOf(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+}
+
+long LoudSamples(const std::string& bytes)
+{
+    long loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        if (sample > 300 || sample < -300) ++loud;
+    }
+    return loud;
 }
 
 Process Process::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -157,10 +205,12 @@ void Xvfb::Stop() { process_.Kill(); }
 
 std::map<std::string, std::string> WinePrefix::Env() const
 {
-    return {{"WINEPREFIX", path_},
-            {"WINEDEBUG", "-all"},
-            {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-            {"DISPLAY", display_}};
+    std::map<std::string, std::string> env = {{"WINEPREFIX", path_},
+                                              {"WINEDEBUG", "-all"},
+                                              {"WINEDLLOVERRIDES", "mscoree,mshtml="},
+                                              {"DISPLAY", display_}};
+    if (!home_.empty()) env["HOME"] = home_;
+    return env;
 }
 
 bool WinePrefix::Prepare(const std::string& path, const std::string& display, const std::string& logDir)
@@ -342,7 +392,16 @@ public:
         s.workDir = EnsureDir(QV_E2E_WORK_DIR);
         s.distDir = QV_DIST_DIR;
         s.toolsDir = QV_WIN_TOOLS_DIR;
+        s.fixturesDir = QV_FIXTURES_DIR;
+        s.previewBitmap = QV_PREVIEW_BITMAP;
         const std::string logs = EnsureDir(s.workDir + "/logs");
+        // Wine's default sound device writes into a file of the suite's own.
+        const std::string home = EnsureDir(s.workDir + "/home");
+        s.soundCapture = home + "/capture.raw";
+        WriteWholeFile(s.soundCapture, "");
+        WriteWholeFile(home + "/.asoundrc", "pcm.!default { type file; slave.pcm \"null\"; file \"" + s.soundCapture +
+                                                "\"; format \"raw\" }\n");
+        s.wine.SetSoundHome(home);
         if (!s.xvfb.Start(1024, 768, logs + "/xvfb.log")) {
             s.failure = "Xvfb did not start";
             return;

@@ -68,6 +68,9 @@ public:
     bool Prepare(const std::string& path, const std::string& display, const std::string& logDir);
     void Shutdown();
     std::map<std::string, std::string> Env() const;
+    // HOME of every Wine process of the suite; its ALSA configuration sends
+    // the sound into `capture`.
+    void SetSoundHome(const std::string& home) { home_ = home; }
     const std::string& path() const { return path_; }
     std::string DriveC() const { return path_ + "/drive_c"; }
     // Starts a Windows program (and its arguments) under Wine.
@@ -77,7 +80,7 @@ public:
     int RunToEnd(const std::vector<std::string>& args, Millis timeout, const std::string& logName) const;
 
 private:
-    std::string path_, display_, logDir_;
+    std::string path_, display_, logDir_, home_;
 };
 
 struct WindowInfo {
@@ -118,7 +121,8 @@ struct Stage {
     Xvfb xvfb;
     WinePrefix wine;
     XSession x;
-    std::string workDir, distDir, toolsDir;
+    std::string workDir, distDir, toolsDir, fixturesDir, previewBitmap;
+    std::string soundCapture;  // raw file that Wine's sound output goes into
     bool ready = false;
     std::string failure;
 };
@@ -129,5 +133,12 @@ void RegisterStageEnvironment();
 
 // Files under a folder, created as needed.
 std::string EnsureDir(const std::string& path);
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+// A Unix path on Wine's drive Z:, as a Windows path.
+std::string WindowsPath(const std::string& unixPath);
+long long FileSizeOf(const std::string& path);
+// Sixteen-bit samples louder than a whisper among the bytes.
+long LoudSamples(const std::string& bytes);
 
 }  // namespace e2e

@@ -40,15 +40,39 @@ public:
 class FakeServices : public ProgramServices {
 public:
     std::string folder = "C:\\Saver";
+    std::string arguments = "/s";
     std::set<std::string> readable;
     mutable std::vector<std::string> opened;
+    std::vector<std::string> started, deleted;
+    bool startSucceeds = true;
+    int endCount = 0;
 
     std::string ProgramFolder() const override { return folder; }
+    std::string ArgumentText() const override { return arguments; }
     bool CanOpenForReading(const std::string& path) const override
     {
         opened.push_back(path);
         return readable.count(path) > 0;
     }
+    bool StartProgram(const std::string& path) override
+    {
+        started.push_back(path);
+        return startSucceeds;
+    }
+    bool DeleteFileAt(const std::string& path) override
+    {
+        deleted.push_back(path);
+        return false;
+    }
+    void EndProgram() override { ++endCount; }
+};
+
+class FakeDesktop : public Desktop {
+public:
+    std::set<std::string> windows;
+    std::vector<bool> cursorCalls;  // true: show, false: hide
+    bool WindowExists(const std::string& title) const override { return windows.count(title) > 0; }
+    void ShowCursor(bool show) override { cursorCalls.push_back(show); }
 };
 
 // A multimedia device that records every command and answers as scripted:

@@ -1,0 +1,54 @@
+#include "application.h"
+
+namespace forms {
+
+namespace {
+int loadedForms = 0;
+
+int TwipsPerPixel(int axis)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, axis) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? 1440 / dpi : 15;
+}
+}  // namespace
+
+int RunMessageLoop()
+{
+    if (loadedForms == 0) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+void EndProgram()
+{
+    ExitProcess(0);
+}
+
+void FormLoaded() { ++loadedForms; }
+
+void FormUnloaded()
+{
+    if (--loadedForms == 0) PostQuitMessage(0);
+}
+
+int LoadedFormCount() { return loadedForms; }
+
+int TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+int TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+
+std::wstring Widen(const std::string& utf8)
+{
+    if (utf8.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+}  // namespace forms

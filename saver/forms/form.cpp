@@ -1,0 +1,173 @@
+#include "form.h"
+
+#include "application.h"
+#include "control.h"
+#include "timer.h"
+
+namespace forms {
+
+namespace {
+const wchar_t* const kFormClass = L"QuorvellantoForm";
+
+bool RegisterFormClass(WNDPROC procedure)
+{
+    static bool registered = false;
+    if (registered) return true;
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kFormClass;
+    registered = RegisterClassW(&windowClass) != 0;
+    return registered;
+}
+}  // namespace
+
+Form::Form(std::string caption, FormStyle style) : caption_(std::move(caption)), style_(style) {}
+
+Form::~Form()
+{
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+bool Form::Load()
+{
+    if (window_ != nullptr) return true;
+    if (!RegisterFormClass(&Form::WindowProc)) return false;
+    const std::wstring title = Widen(caption_);
+    window_ = CreateWindowExW(style_.exStyle, kFormClass, title.c_str(), style_.style & ~WS_VISIBLE, 0, 0, 0, 0,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr) return false;
+    FormLoaded();
+    for (Timer* timer : timers_) timer->Apply();
+    Form_Load();
+    return true;
+}
+
+void Form::Show()
+{
+    if (!Load()) return;
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+}
+
+void Form::ShowModal()
+{
+    Show();
+    MSG msg;
+    while (Loaded()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Form::Unload(QueryUnloadReason reason)
+{
+    if (window_ == nullptr || unloading_) return;
+    bool cancel = false;
+    Form_QueryUnload(cancel, reason);
+    if (cancel || window_ == nullptr) return;
+    unloading_ = true;
+    Form_Unload();
+    HWND window = window_;
+    Unloaded();
+    DestroyWindow(window);
+    unloading_ = false;
+}
+
+// The window has gone, by Unload or from outside (a parent destroyed with its children).
+void Form::Unloaded()
+{
+    if (window_ == nullptr) return;
+    for (Timer* timer : timers_) timer->Release();
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+    FormUnloaded();
+}
+
+void Form::Move(int left, int top, int width, int height)
+{
+    if (window_ == nullptr) return;
+    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    MoveWindow(window_, left / tx, top / ty, width / tx, height / ty, TRUE);
+}
+
+void Form::SetBackColour(COLORREF colour)
+{
+    style_.backColour = colour;
+    Refresh();
+}
+
+void Form::Refresh()
+{
+    if (window_ != nullptr) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Form::Paint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    HBRUSH background = CreateSolidBrush(style_.backColour);
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+    for (Control* control : controls_) control->Paint(dc);
+    EndPaint(window_, &paint);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* creating = static_cast<Form*>(create->lpCreateParams);
+        creating->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return form->Handle(message, wParam, lParam);
+}
+
+LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_TIMER:
+        for (Timer* timer : timers_) {
+            if (timer->Id() == wParam) timer->Tick();
+        }
+        return 0;
+    case WM_CLOSE:
+        Unload(QueryUnloadReason::FormControlMenu);
+        return 0;
+    case WM_DESTROY:
+        if (!unloading_ && window_ != nullptr) {
+            unloading_ = true;
+            Form_Unload();
+            Unloaded();
+            unloading_ = false;
+        }
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace forms

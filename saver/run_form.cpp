@@ -1,0 +1,86 @@
+#include "run_form.h"
+
+#include "bgm.h"
+#include "conversions.h"
+#include "settings_file.h"
+#include "startup.h"
+
+const char* const kRendererFileName = "\\Quorvellanto.dll";
+const char* const kPictureFiles[3] = {"C:\\Quorvellanto1.bmp", "C:\\Quorvellanto2.bmp", "C:\\Quorvellanto3.bmp"};
+
+MusicChoice ChooseMusic(int kind, const std::string& file)
+{
+    if (kind == BGM_CD) return MusicChoice::Cd;
+    if (kind != BGM_FILE) return MusicChoice::None;
+    const std::string ext = conv::UpperCase(conv::Right(file, 3));
+    if (ext == "WAV") return MusicChoice::Wav;
+    if (ext == "MP3") return MusicChoice::Mp3;
+    return MusicChoice::None;
+}
+
+RunFormRules::RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm)
+    : form_(form), services_(services), desktop_(desktop), mm_(mm)
+{
+}
+
+void RunFormRules::Form_Load()
+{
+    rendererPath_ = services_.ProgramFolder() + kRendererFileName;
+    services_.StartProgram(rendererPath_);
+    switch (ChooseMusic(BgmKind, BgmFile)) {
+    case MusicChoice::Cd:
+        OpenCd(mm_);
+        form_.SetTimerOn(RunTimer::Timer2, true);
+        break;
+    case MusicChoice::Wav:
+        PlayWav(mm_);
+        break;
+    case MusicChoice::Mp3:
+        PlayMp3(mm_);
+        form_.SetTimerOn(RunTimer::Timer1, true);
+        break;
+    case MusicChoice::None:
+        break;
+    }
+}
+
+void RunFormRules::Timer1_Tick()
+{
+    KeepMp3Playing(mm_);
+}
+
+void RunFormRules::Timer2_Tick()
+{
+    WatchCd(mm_);
+    form_.SetTimerOn(RunTimer::Timer2, CdWatchOk);
+}
+
+void RunFormRules::Timer3_Tick()
+{
+    if (desktop_.WindowExists(kRendererTitle)) return;
+    form_.SetTimerOn(RunTimer::Timer3, false);
+    form_.UnloadForm();
+}
+
+void RunFormRules::Form_QueryUnload()
+{
+    if (form_.TimerOn(RunTimer::Timer2)) {
+        form_.SetTimerOn(RunTimer::Timer2, false);
+        CloseCd(mm_);
+    }
+    if (BgmKind == BGM_FILE) {
+        const MusicChoice music = ChooseMusic(BgmKind, BgmFile);
+        if (music == MusicChoice::Wav) StopWav(mm_);
+        if (music == MusicChoice::Mp3) {
+            form_.SetTimerOn(RunTimer::Timer1, false);
+            CloseMp3(mm_);
+        }
+    }
+    if (ModeLetter(services_.ArgumentText()) == "S") desktop_.ShowCursor(true);
+}
+
+void RunFormRules::Form_Unload()
+{
+    for (const char* picture : kPictureFiles) services_.DeleteFileAt(picture);
+    services_.EndProgram();
+}

@@ -1,0 +1,47 @@
+// The run form's rules: it starts the renderer and the music, keeps the music
+// going from its timers, watches for the renderer's window, and on its way
+// out stops the music, gives the cursor back and deletes the picture files.
+#pragma once
+#include <string>
+
+#include "multimedia.h"
+#include "program_services.h"
+
+enum class RunTimer { Timer1, Timer2, Timer3 };  // MP3 1000 ms, CD 200 ms, renderer watch 500 ms
+
+// What the rules need of the form that carries them.
+class RunFormHost {
+public:
+    virtual ~RunFormHost() = default;
+    virtual void SetTimerOn(RunTimer timer, bool on) = 0;
+    virtual bool TimerOn(RunTimer timer) const = 0;
+    // Unloads the form: query-unload, then unload.
+    virtual void UnloadForm() = 0;
+};
+
+enum class MusicChoice { None, Cd, Wav, Mp3 };
+MusicChoice ChooseMusic(int kind, const std::string& file);
+
+extern const char* const kRendererFileName;  // "\Quorvellanto.dll"
+extern const char* const kPictureFiles[3];   // "C:\Quorvellanto1.bmp" to "C:\Quorvellanto3.bmp"
+
+class RunFormRules {
+public:
+    RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm);
+
+    void Form_Load();
+    void Timer1_Tick();
+    void Timer2_Tick();
+    void Timer3_Tick();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    const std::string& RendererPath() const { return rendererPath_; }
+
+private:
+    RunFormHost& form_;
+    ProgramServices& services_;
+    Desktop& desktop_;
+    Multimedia& mm_;
+    std::string rendererPath_;
+};

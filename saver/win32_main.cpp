@@ -1,0 +1,83 @@
+// Entry of the screen-saver program: refuses a second instance, then embeds
+// the preview, shows the settings, runs the screen saver, or ends.
+#include <windows.h>
+
+#include <memory>
+
+#include "forms/application.h"
+#include "music/win32_multimedia.h"
+#include "settings_file.h"
+#include "startup.h"
+#include "win32_preview_form.h"
+#include "win32_profile_store.h"
+#include "win32_program_services.h"
+#include "win32_run_form.h"
+
+namespace {
+
+Win32ProgramServices services;
+Win32Desktop desktop;
+Win32ProfileStore profile;
+Win32Multimedia multimedia;
+std::unique_ptr<Quorvellanto_R> previewForm;
+std::unique_ptr<Quorvellanto_S> runForm;
+
+void ShowPreview(const std::string& argumentText)
+{
+    HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(PreviewHostHandle(argumentText)));
+    RECT rect = {0, 0, 0, 0};
+    if (host == nullptr || !GetWindowRect(host, &rect)) rect = {0, 0, 0, 0};
+    const int tx = forms::TwipsPerPixelX(), ty = forms::TwipsPerPixelY();
+    const int width = PreviewSideTwips(tx, rect.right - rect.left).value_or(0);
+    const int height = PreviewSideTwips(ty, rect.bottom - rect.top).value_or(0);
+
+    previewForm = std::make_unique<Quorvellanto_R>();
+    if (!previewForm->Load()) return;
+    HWND preview = previewForm->hwnd();
+    SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
+    SetParent(preview, host);
+    previewForm->Move(0, 0, width, height);
+    previewForm->Img_Prev.SetWidth(width / tx);
+    previewForm->Img_Prev.SetHeight(height / ty);
+    previewForm->Img_Prev.SetLeft(0);
+    previewForm->Img_Prev.SetTop(0);
+    previewForm->Show();
+}
+
+void Main()
+{
+    const bool running = desktop.WindowExists(kRunFormCaption);
+    const bool configuring = desktop.WindowExists(kSettingsDialogCaption);
+    if (running || configuring) forms::EndProgram();
+
+    const std::string argumentText = services.ArgumentText();
+    const StartupMode mode = ModeOf(argumentText);
+    if (mode == StartupMode::Preview) {
+        ShowPreview(argumentText);
+        return;
+    }
+    LoadSettings(profile, services);
+    switch (mode) {
+    case StartupMode::Settings:
+        // The settings dialog is not part of this build yet: the settings are
+        // read, and the program ends as it does once the dialog has closed.
+        forms::EndProgram();
+    case StartupMode::End:
+        forms::EndProgram();
+    case StartupMode::RunHidden:
+        desktop.ShowCursor(false);
+        break;
+    default:
+        break;
+    }
+    runForm = std::make_unique<Quorvellanto_S>(services, desktop, multimedia);
+    runForm->Load();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    Main();
+    return forms::RunMessageLoop();
+}

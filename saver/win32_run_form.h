@@ -1,0 +1,26 @@
+// The run form: hidden, titled "Quorvellanto_Main", carrying the three timers
+// of a screen-saver run and the start and stop steps.
+#pragma once
+#include "forms/form.h"
+#include "forms/timer.h"
+#include "run_form.h"
+
+class Quorvellanto_S : public forms::Form, private RunFormHost {
+public:
+    Quorvellanto_S(ProgramServices& services, Desktop& desktop, Multimedia& mm);
+
+private:
+    void Form_Load() override { rules_.Form_Load(); }
+    void Form_QueryUnload(bool&, forms::QueryUnloadReason) override { rules_.Form_QueryUnload(); }
+    void Form_Unload() override { rules_.Form_Unload(); }
+
+    void SetTimerOn(RunTimer timer, bool on) override { TimerOf(timer).SetEnabled(on); }
+    bool TimerOn(RunTimer timer) const override { return const_cast<Quorvellanto_S*>(this)->TimerOf(timer).Enabled(); }
+    void UnloadForm() override { Unload(); }
+    forms::Timer& TimerOf(RunTimer timer);
+
+    RunFormRules rules_;
+    forms::Timer Timer1;
+    forms::Timer Timer2;
+    forms::Timer Timer3;
+};

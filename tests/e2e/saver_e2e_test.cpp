@@ -1,0 +1,285 @@
+// The shipped screen saver (dist/win32) under Wine on the suite's Xvfb: runs,
+// single instance, music, preview and the switches that end at once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "harness.h"
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kRenderer = "Quorvellanto_VC";
+constexpr const char* kRunForm = "Quorvellanto_Main";
+const std::string kProgramFolder = "C:\\Program Files\\Quorvellanto";
+
+class Saver : public ::testing::Test {
+protected:
+    Stage& stage = TheStage();
+    std::string folder;  // Unix path of the program folder in drive C
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(stage.ready) << stage.failure;
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && !Tool({"find", kRunForm}); },
+                              Millis(15000)))
+            << "a run of an earlier test is still up";
+        folder = Install("Quorvellanto", true);
+        stage.x.MovePointerTo(512, 384);
+    }
+
+    // The shipped files in a folder under "C:\Program Files" (a path with a blank).
+    std::string Install(const std::string& name, bool withRenderer)
+    {
+        const std::string dir = EnsureDir(stage.wine.DriveC() + "/Program Files/" + name);
+        fs::remove(dir + "/Quorvellanto.ini");
+        fs::copy_file(stage.distDir + "/Quorvellanto.scr", dir + "/Quorvellanto.scr", fs::copy_options::overwrite_existing);
+        if (withRenderer) {
+            fs::copy_file(stage.distDir + "/Quorvellanto.dll", dir + "/Quorvellanto.dll",
+                          fs::copy_options::overwrite_existing);
+        } else {
+            fs::remove(dir + "/Quorvellanto.dll");
+        }
+        return dir;
+    }
+
+    void WriteSettings(int kind, const std::string& file)
+    {
+        const std::string ini = "[Section]\r\n"
+                                "BGM\x8B\xE6\x95\xAA= " + std::to_string(kind) + "\r\n"
+                                "BGM\xD8\xCB\xDF\xB0\xC4= 0\r\n"
+                                "BGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
+        WriteWholeFile(folder + "/Quorvellanto.ini", ini);
+    }
+
+    std::string Fixture(const std::string& name)
+    {
+        const std::string path = stage.fixturesDir + "/" + name;
+        EXPECT_TRUE(fs::exists(path)) << path << " (scripts/lib/make-fixtures makes it)";
+        return WindowsPath(path);
+    }
+
+    Process StartSaver(const std::vector<std::string>& switches, const std::string& programFolder = kProgramFolder)
+    {
+        std::vector<std::string> args = {programFolder + "\\Quorvellanto.scr"};
+        args.insert(args.end(), switches.begin(), switches.end());
+        return stage.wine.Run(args, "saver.log");
+    }
+
+    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr)
+    {
+        static int run = 0;
+        const std::string log = "qvtool-" + std::to_string(++run) + ".log";
+        std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
+        if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
+        return code == 0;
+    }
+
+    bool WaitForRenderer(Process& saver)
+    {
+        const bool up = WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !saver.Running(); },
+                                  Millis(30000));
+        return up && stage.x.FindMappedWindow(kRenderer).has_value();
+    }
+
+    // Ends the renderer as a user would, and gives the time from its window
+    // going to the saver's exit; the saver's exit code comes back in `code`.
+    Millis EndRunWithMouse(Process& saver, std::optional<int>& code)
+    {
+        std::this_thread::sleep_for(Millis(1200));  // the first mouse move has fixed the origin
+        stage.x.MovePointerTo(515, 384);
+        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
+            << "the renderer did not end on a 3-pixel move";
+        const auto gone = Clock::now();
+        code = saver.WaitExit(Millis(10000));
+        return std::chrono::duration_cast<Millis>(Clock::now() - gone);
+    }
+
+    std::string Listen(Millis duration)
+    {
+        const long long from = FileSizeOf(stage.soundCapture);
+        std::this_thread::sleep_for(duration);
+        const std::string all = ReadWholeFile(stage.soundCapture);
+        return from >= 0 && static_cast<size_t>(from) < all.size() ? all.substr(static_cast<size_t>(from)) : "";
+    }
+};
+
+TEST_F(Saver, RunStartsTheRendererAndEndsSoonAfterIt)
+{
+    const std::string driveC = stage.wine.DriveC();
+    for (int i = 1; i <= 3; ++i) WriteWholeFile(driveC + "/Quorvellanto" + std::to_string(i) + ".bmp", "BM");
+    // Were the renderer started from an unquoted command line, this would run instead.
+    fs::copy_file(stage.toolsDir + "/bare_loop.exe", driveC + "/Program.exe", fs::copy_options::overwrite_existing);
+
+    Process saver = StartSaver({"/s"});
+    ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window";
+    EXPECT_TRUE(Tool({"find", kRunForm})) << "the hidden run form marks the run";
+    EXPECT_FALSE(stage.x.FindMappedWindow(kRunForm).has_value()) << "the run form is never shown";
+    EXPECT_TRUE(stage.x.FindWindows("Quorvellanto_Bare").empty()) << "C:\\Program.exe was started";
+    EXPECT_TRUE(saver.Running());
+
+    std::optional<int> code;
+    const Millis afterRenderer = EndRunWithMouse(saver, code);
+    ASSERT_TRUE(code.has_value()) << "the saver did not end after the renderer";
+    EXPECT_EQ(*code, 0);
+    EXPECT_LT(afterRenderer.count(), 3000) << "the watch notices within half a second (Wine's exit adds some)";
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_FALSE(fs::exists(driveC + "/Quorvellanto" + std::to_string(i) + ".bmp")) << "picture " << i;
+    fs::remove(driveC + "/Program.exe");
+}
+
+TEST_F(Saver, SecondStartEndsAtOnceWhileARunGoesOn)
+{
+    Process saver = StartSaver({"/s"});
+    ASSERT_TRUE(WaitForRenderer(saver));
+    for (const std::vector<std::string>& second :
+         {std::vector<std::string>{"/s"}, std::vector<std::string>{"/p", "1234"}, std::vector<std::string>{"/c"}}) {
+        Process again = StartSaver(second);
+        const auto code = again.WaitExit(Millis(15000));
+        ASSERT_TRUE(code.has_value()) << second[0] << " did not end";
+        EXPECT_EQ(*code, 0);
+        EXPECT_EQ(stage.x.FindWindows(kRenderer).size(), 1u) << "no second renderer after " << second[0];
+        EXPECT_TRUE(saver.Running()) << "the first run goes on after " << second[0];
+    }
+    std::optional<int> code;
+    EndRunWithMouse(saver, code);
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(Saver, MissingRendererEndsTheRunAtTheFirstWatch)
+{
+    Install("Quorvellanto Alone", false);
+    Process saver = StartSaver({"/s"}, "C:\\Program Files\\Quorvellanto Alone");
+    const auto started = Clock::now();
+    const auto code = saver.WaitExit(Millis(10000));
+    ASSERT_TRUE(code.has_value()) << "the saver kept running without its renderer";
+    EXPECT_EQ(*code, 0);
+    EXPECT_LT(std::chrono::duration_cast<Millis>(Clock::now() - started).count(), 5000);
+    EXPECT_TRUE(stage.x.FindWindows(kRenderer).empty());
+}
+
+TEST_F(Saver, WavMusicSoundsWhileTheRunLastsAndStopsWithIt)
+{
+    WriteSettings(2, Fixture("tone 500ms.wav"));
+    Process saver = StartSaver({"/s"});
+    ASSERT_TRUE(WaitForRenderer(saver));
+    std::this_thread::sleep_for(Millis(300));
+    EXPECT_GT(LoudSamples(Listen(Millis(800))), 1000) << "the WAV plays";
+    EXPECT_GT(LoudSamples(Listen(Millis(800))), 1000) << "and loops";
+    std::optional<int> code;
+    EndRunWithMouse(saver, code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(LoudSamples(Listen(Millis(800))), 0) << "silence after the run";
+}
+
+TEST_F(Saver, ShortMp3PlaysEndsAndPlaysAgain)
+{
+    WriteSettings(2, Fixture("tone 1s.mp3"));
+    Process saver = StartSaver({"/s"});
+    ASSERT_TRUE(WaitForRenderer(saver));
+    // Quarter-second windows over five seconds: sound, then the gap after its
+    // end, then sound again once the keep-alive timer has restarted it.
+    std::vector<bool> loud;
+    for (int i = 0; i < 20; ++i) loud.push_back(LoudSamples(Listen(Millis(250))) > 500);
+    const auto firstLoud = std::find(loud.begin(), loud.end(), true);
+    const auto gap = std::find(firstLoud, loud.end(), false);
+    const auto again = std::find(gap, loud.end(), true);
+    std::string pattern;
+    for (bool b : loud) pattern += b ? '#' : '.';
+    EXPECT_NE(firstLoud, loud.end()) << pattern;
+    EXPECT_NE(gap, loud.end()) << "it ends: " << pattern;
+    EXPECT_NE(again, loud.end()) << "it plays again: " << pattern;
+    std::optional<int> code;
+    EndRunWithMouse(saver, code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(LoudSamples(Listen(Millis(800))), 0) << "silence after the run";
+}
+
+TEST_F(Saver, CdWithoutADriveRunsWithoutMusic)
+{
+    WriteSettings(1, "");
+    Process saver = StartSaver({"/s"});
+    ASSERT_TRUE(WaitForRenderer(saver));
+    EXPECT_EQ(LoudSamples(Listen(Millis(1500))), 0);
+    EXPECT_TRUE(saver.Running()) << "the run goes on";
+    std::optional<int> code;
+    EndRunWithMouse(saver, code);
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(Saver, PreviewShowsTheStillInTheHostAndEndsWithIt)
+{
+    Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
+    std::string handle;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const std::string log = ReadWholeFile(stage.workDir + "/logs/host.log");
+            const size_t at = log.rfind("hwnd ");
+            if (at == std::string::npos) return false;
+            handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));
+            return handle != "0";
+        },
+        Millis(30000)))
+        << "the host window did not come up";
+
+    Process saver = StartSaver({"/p", handle});
+    std::string children;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Tool({"children", "QV Preview Host"}, &children) &&
+                     children.find("child \"Preview Window\" 152x112 visible 1") != std::string::npos; },
+        Millis(20000), Millis(200)))
+        << children;
+    std::this_thread::sleep_for(Millis(500));
+
+    // The still, drawn unscaled from the top-left, is what the host shows.
+    const std::string bmp = ReadWholeFile(stage.previewBitmap);
+    ASSERT_EQ(bmp.size(), 54u + 152 * 112 * 3);
+    int width = 0, height = 0;
+    const auto screen = stage.x.GrabScreen(width, height);
+    long difference = 0, lit = 0;
+    for (int y = 0; y < 112; ++y) {
+        for (int x = 0; x < 152; ++x) {
+            const unsigned char* s = &screen[((150 + y) * static_cast<size_t>(width) + 200 + x) * 3];
+            const unsigned char* p =
+                reinterpret_cast<const unsigned char*>(&bmp[54 + ((111 - y) * 152 + x) * 3]);  // BGR, bottom-up
+            difference += std::abs(s[0] - p[2]) + std::abs(s[1] - p[1]) + std::abs(s[2] - p[0]);
+            lit += (s[0] | s[1] | s[2]) != 0;
+        }
+    }
+    EXPECT_LT(difference / (152 * 112 * 3), 4) << "mean difference from the still";
+    EXPECT_GT(lit, 100) << "the rings show";
+    EXPECT_LT(lit, 152 * 112 / 2) << "on black";
+
+    EXPECT_TRUE(Tool({"close", "QV Preview Host"}));
+    EXPECT_TRUE(host.WaitExit(Millis(10000)).has_value());
+    const auto code = saver.WaitExit(Millis(10000));
+    ASSERT_TRUE(code.has_value()) << "the saver outlived its preview window";
+    EXPECT_EQ(*code, 0);
+}
+
+TEST_F(Saver, OtherSwitchesEndWithoutARunOrAWindow)
+{
+    for (const char* sw : {"s", "/a", "/x", "/c"}) {
+        Process saver = StartSaver({sw});
+        bool sawWindow = false;
+        const bool ended = WaitUntil(
+            [&] {
+                sawWindow = sawWindow || !stage.x.FindWindows(kRenderer).empty() || !stage.x.FindWindows(kRunForm).empty();
+                return !saver.Running();
+            },
+            Millis(15000));
+        ASSERT_TRUE(ended) << sw << " did not end";
+        EXPECT_EQ(saver.WaitExit(Millis(100)), 0) << sw;
+        EXPECT_FALSE(sawWindow) << sw << " made a window";
+    }
+}
+
+}  // namespace

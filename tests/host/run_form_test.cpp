@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "bgm.h"
+#include "fakes.h"
+#include "run_form.h"
+#include "settings_file.h"
+
+namespace {
+
+class FakeRunForm : public RunFormHost {
+public:
+    std::map<RunTimer, bool> timers = {{RunTimer::Timer1, false}, {RunTimer::Timer2, false}, {RunTimer::Timer3, true}};
+    RunFormRules* rules = nullptr;
+    int unloads = 0;
+    void SetTimerOn(RunTimer timer, bool on) override { timers[timer] = on; }
+    bool TimerOn(RunTimer timer) const override { return timers.at(timer); }
+    void UnloadForm() override
+    {
+        ++unloads;
+        rules->Form_QueryUnload();
+        rules->Form_Unload();
+    }
+};
+
+class RunForm : public ::testing::Test {
+protected:
+    FakeServices services;
+    FakeDesktop desktop;
+    ScriptedMultimedia mm;
+    FakeRunForm form;
+    RunFormRules rules{form, services, desktop, mm};
+
+    void SetUp() override
+    {
+        ResetSettingsState();
+        ResetMusicState();
+        form.rules = &rules;
+        desktop.windows.insert("Quorvellanto_VC");
+    }
+
+    void Music(std::int16_t kind, const std::string& file)
+    {
+        BgmKind = kind;
+        BgmFile = file;
+    }
+};
+
+TEST(ChooseMusic, ByKindAndEnding)
+{
+    EXPECT_EQ(ChooseMusic(2, "C:\\song.wav"), MusicChoice::Wav);
+    EXPECT_EQ(ChooseMusic(2, "C:\\song.Mp3"), MusicChoice::Mp3);
+    EXPECT_EQ(ChooseMusic(2, "C:\\SONG.WAV"), MusicChoice::Wav);
+    EXPECT_EQ(ChooseMusic(2, "C:\\song.ogg"), MusicChoice::None);
+    EXPECT_EQ(ChooseMusic(2, "wav"), MusicChoice::Wav);
+    EXPECT_EQ(ChooseMusic(2, ""), MusicChoice::None);
+    EXPECT_EQ(ChooseMusic(1, "C:\\song.wav"), MusicChoice::Cd);
+    EXPECT_EQ(ChooseMusic(0, "C:\\song.wav"), MusicChoice::None);
+    EXPECT_EQ(ChooseMusic(7, "C:\\song.wav"), MusicChoice::None);
+}
+
+TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)
+{
+    services.folder = "C:\\Program Files\\Quorvellanto";
+    rules.Form_Load();
+    EXPECT_EQ(services.started, (std::vector<std::string>{"C:\\Program Files\\Quorvellanto\\Quorvellanto.dll"}));
+    EXPECT_TRUE(mm.commands.empty());
+    EXPECT_TRUE(mm.sounds.empty());
+    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
+    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+    EXPECT_TRUE(form.timers[RunTimer::Timer3]);
+}
+
+TEST_F(RunForm, WavLoopsWithoutTheMp3Timer)
+{
+    Music(2, "C:\\song.wav");
+    rules.Form_Load();
+    ASSERT_EQ(mm.sounds.size(), 1u);
+    EXPECT_EQ(mm.sounds[0].first, "C:\\song.wav");
+    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
+    EXPECT_TRUE(mm.commands.empty());
+}
+
+TEST_F(RunForm, Mp3PlaysAndItsTimerRuns)
+{
+    Music(2, "C:\\song.Mp3");
+    rules.Form_Load();
+    EXPECT_EQ(mm.commands, (std::vector<std::string>{"open \"C:\\song.Mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
+    EXPECT_TRUE(form.timers[RunTimer::Timer1]);
+    mm.commands.clear();
+    mm.Answer_("status MP3Play mode", 0, "stopped");
+    rules.Timer1_Tick();
+    EXPECT_EQ(mm.commands.back(), "play MP3Play from 0");
+}
+
+TEST_F(RunForm, OtherEndingsAndKindsPlayNothing)
+{
+    for (auto [kind, file] : {std::pair{2, "C:\\song.ogg"}, std::pair{7, "C:\\song.wav"}, std::pair{0, "C:\\a.mp3"}}) {
+        mm = ScriptedMultimedia();
+        Music(static_cast<std::int16_t>(kind), file);
+        rules.Form_Load();
+        EXPECT_TRUE(mm.commands.empty()) << kind << " " << file;
+        EXPECT_TRUE(mm.sounds.empty());
+        EXPECT_FALSE(form.timers[RunTimer::Timer1]);
+        EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+    }
+}
+
+TEST_F(RunForm, CdOpensOnLoadAndPlaysAtTheFirstTick)
+{
+    Music(1, "");
+    rules.Form_Load();
+    EXPECT_EQ(mm.commands, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
+    EXPECT_TRUE(form.timers[RunTimer::Timer2]);
+    mm.Answer_("status cdaudio current track", 0, "1");
+    mm.Answer_("status cdaudio number of tracks", 0, "9");
+    mm.Answer_("status cdaudio mode", 0, "stopped");
+    rules.Timer2_Tick();
+    EXPECT_EQ(mm.commands.back(), "play cdaudio");
+    EXPECT_TRUE(form.timers[RunTimer::Timer2]);
+}
+
+TEST_F(RunForm, FailedCdPassStopsItsTimerForGood)
+{
+    Music(1, "");
+    rules.Form_Load();
+    mm.Answer_("status cdaudio current track", 266);
+    rules.Timer2_Tick();
+    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+    mm.commands.clear();
+    services.arguments = "/s";
+    desktop.windows.clear();
+    rules.Timer3_Tick();
+    EXPECT_TRUE(mm.commands.empty()) << "no stop or close of the CD once its timer is off";
+}
+
+TEST_F(RunForm, WatchGoesOnWhileTheRendererWindowExists)
+{
+    rules.Form_Load();
+    for (int i = 0; i < 5; ++i) rules.Timer3_Tick();
+    EXPECT_EQ(form.unloads, 0);
+    EXPECT_TRUE(form.timers[RunTimer::Timer3]);
+}
+
+TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
+{
+    rules.Form_Load();
+    desktop.windows.clear();
+    rules.Timer3_Tick();
+    EXPECT_FALSE(form.timers[RunTimer::Timer3]);
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_EQ(services.deleted, (std::vector<std::string>{"C:\\Quorvellanto1.bmp", "C:\\Quorvellanto2.bmp",
+                                                          "C:\\Quorvellanto3.bmp"}));
+    EXPECT_EQ(services.endCount, 1);
+}
+
+struct QueryUnloadCase {
+    std::int16_t kind;
+    const char* file;
+    const char* arguments;
+    std::vector<std::string> commands;
+    std::vector<std::string> sounds;
+    std::vector<bool> cursor;
+};
+
+class QueryUnload : public RunForm, public ::testing::WithParamInterface<QueryUnloadCase> {};
+
+TEST_P(QueryUnload, StopsWhatRunsAndGivesTheCursorBack)
+{
+    const QueryUnloadCase& c = GetParam();
+    Music(c.kind, c.file);
+    services.arguments = c.arguments;
+    rules.Form_Load();
+    mm.commands.clear();
+    mm.sounds.clear();
+    rules.Form_QueryUnload();
+    EXPECT_EQ(mm.commands, c.commands);
+    std::vector<std::string> sounds;
+    for (auto& s : mm.sounds) sounds.push_back(s.first);
+    EXPECT_EQ(sounds, c.sounds);
+    EXPECT_EQ(desktop.cursorCalls, c.cursor);
+    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
+    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QueryUnload,
+    ::testing::Values(QueryUnloadCase{0, "", "/s", {}, {}, {true}},
+                      QueryUnloadCase{0, "", "", {}, {}, {}},
+                      QueryUnloadCase{1, "", "/S", {"stop cdaudio", "close cdaudio"}, {}, {true}},
+                      QueryUnloadCase{2, "C:\\song.wav", "-s", {}, {""}, {true}},
+                      QueryUnloadCase{2, "C:\\song.Mp3", "/s", {"stop MP3Play", "close MP3Play"}, {}, {true}},
+                      QueryUnloadCase{2, "C:\\song.ogg", "", {}, {}, {}},
+                      QueryUnloadCase{7, "C:\\song.wav", "/s", {}, {}, {true}}));
+
+}  // namespace
