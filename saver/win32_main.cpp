@@ -42,6 +42,7 @@ void ShowPreview(const std::string& argumentText)
     previewForm->Img_Prev.SetLeft(0);
     previewForm->Img_Prev.SetTop(0);
     previewForm->Show();
+    previewForm->WatchHost(host);
 }
 
 void Main()

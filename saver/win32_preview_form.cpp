@@ -10,6 +10,35 @@ Quorvellanto_R::Quorvellanto_R()
     Img_Prev.MovePixels(0, 0, 152, 112);
 }
 
+namespace {
+Quorvellanto_R* watchedForm = nullptr;
+constexpr UINT kHostCheckMs = 250;
+}  // namespace
+
+Quorvellanto_R::~Quorvellanto_R()
+{
+    if (watch_ != 0) KillTimer(nullptr, watch_);
+    if (watchedForm == this) watchedForm = nullptr;
+}
+
+void Quorvellanto_R::WatchHost(HWND host)
+{
+    host_ = host;
+    watchedForm = this;
+    // A thread timer: it keeps ticking when the form's window has gone.
+    if (watch_ == 0) watch_ = SetTimer(nullptr, 0, kHostCheckMs, &Quorvellanto_R::CheckHost);
+}
+
+void CALLBACK Quorvellanto_R::CheckHost(HWND, UINT, UINT_PTR, DWORD)
+{
+    Quorvellanto_R* form = watchedForm;
+    if (form == nullptr || !form->Loaded()) return;
+    if (IsWindow(form->hwnd()) && IsWindow(form->host_)) return;
+    KillTimer(nullptr, form->watch_);
+    form->watch_ = 0;
+    form->Unload();
+}
+
 void Quorvellanto_R::Form_Unload()
 {
     // The form's own window is told to close; the program ends as this last

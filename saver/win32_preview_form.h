@@ -7,8 +7,19 @@
 class Quorvellanto_R : public forms::Form {
 public:
     Quorvellanto_R();
+    ~Quorvellanto_R() override;
     forms::Image Img_Prev;
+
+    // Keeps an eye on the host the form is embedded in: once the host or the
+    // form's own window has gone, by whatever way, the form unloads, so the
+    // program does not outlive its preview (a host of another process may take
+    // its child windows with it without the child's thread hearing of it).
+    void WatchHost(HWND host);
 
 private:
     void Form_Unload() override;
+    static void CALLBACK CheckHost(HWND, UINT, UINT_PTR, DWORD);
+
+    HWND host_ = nullptr;
+    UINT_PTR watch_ = 0;
 };

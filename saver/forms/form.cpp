@@ -116,13 +116,19 @@ void Form::Paint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
+    PaintClient(dc);
+    EndPaint(window_, &paint);
+}
+
+void Form::PaintClient(HDC dc)
+{
+    if (window_ == nullptr) return;
     RECT client;
     GetClientRect(window_, &client);
     HBRUSH background = CreateSolidBrush(style_.backColour);
     FillRect(dc, &client, background);
     DeleteObject(background);
     for (Control* control : controls_) control->Paint(dc);
-    EndPaint(window_, &paint);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -145,6 +151,9 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
         Paint();
+        return 0;
+    case WM_PRINTCLIENT:
+        PaintClient(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
         Form_Resize();

@@ -45,6 +45,8 @@ public:
     void SetBackColour(COLORREF colour);
     COLORREF BackColour() const { return style_.backColour; }
     void Refresh();
+    // Draws the client area (background, then the controls) into a device context.
+    void PaintClient(HDC dc);
 
 protected:
     virtual void Form_Load() {}

@@ -215,7 +215,7 @@ TEST_F(Saver, CdWithoutADriveRunsWithoutMusic)
     EXPECT_EQ(code, 0);
 }
 
-TEST_F(Saver, PreviewShowsTheStillInTheHostAndEndsWithIt)
+TEST_F(Saver, PreviewIsEmbeddedInTheHostAndEndsWithIt)
 {
     Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
     std::string handle;
@@ -237,32 +237,25 @@ TEST_F(Saver, PreviewShowsTheStillInTheHostAndEndsWithIt)
                      children.find("child \"Preview Window\" 152x112 visible 1") != std::string::npos; },
         Millis(20000), Millis(200)))
         << children;
-    std::this_thread::sleep_for(Millis(500));
-
-    // The still, drawn unscaled from the top-left, is what the host shows.
-    const std::string bmp = ReadWholeFile(stage.previewBitmap);
-    ASSERT_EQ(bmp.size(), 54u + 152 * 112 * 3);
-    int width = 0, height = 0;
-    const auto screen = stage.x.GrabScreen(width, height);
-    long difference = 0, lit = 0;
-    for (int y = 0; y < 112; ++y) {
-        for (int x = 0; x < 152; ++x) {
-            const unsigned char* s = &screen[((150 + y) * static_cast<size_t>(width) + 200 + x) * 3];
-            const unsigned char* p =
-                reinterpret_cast<const unsigned char*>(&bmp[54 + ((111 - y) * 152 + x) * 3]);  // BGR, bottom-up
-            difference += std::abs(s[0] - p[2]) + std::abs(s[1] - p[1]) + std::abs(s[2] - p[0]);
-            lit += (s[0] | s[1] | s[2]) != 0;
-        }
-    }
-    EXPECT_LT(difference / (152 * 112 * 3), 4) << "mean difference from the still";
-    EXPECT_GT(lit, 100) << "the rings show";
-    EXPECT_LT(lit, 152 * 112 / 2) << "on black";
+    // What the embedded form paints is checked in-process by the Windows-side
+    // forms tests: Wine draws nothing of a child window whose top-level window
+    // belongs to another process, so a screen grab shows only the host here.
 
     EXPECT_TRUE(Tool({"close", "QV Preview Host"}));
     EXPECT_TRUE(host.WaitExit(Millis(10000)).has_value());
     const auto code = saver.WaitExit(Millis(10000));
     ASSERT_TRUE(code.has_value()) << "the saver outlived its preview window";
     EXPECT_EQ(*code, 0);
+}
+
+TEST_F(Saver, PreviewWithoutAHostWindowEnds)
+{
+    for (const char* handle : {"0", "1234"}) {
+        Process saver = StartSaver({"/p", handle});
+        const auto code = saver.WaitExit(Millis(15000));
+        ASSERT_TRUE(code.has_value()) << "an invisible preview without host lingered (/p " << handle << ")";
+        EXPECT_EQ(*code, 0);
+    }
 }
 
 TEST_F(Saver, OtherSwitchesEndWithoutARunOrAWindow)
