@@ -11,6 +11,11 @@ Quorvellanto_S::Quorvellanto_S(ProgramServices& services, Desktop& desktop, Mult
 
 forms::Timer& Quorvellanto_S::TimerOf(RunTimer timer)
 {
+    return const_cast<forms::Timer&>(static_cast<const Quorvellanto_S*>(this)->TimerOf(timer));
+}
+
+const forms::Timer& Quorvellanto_S::TimerOf(RunTimer timer) const
+{
     switch (timer) {
     case RunTimer::Timer1:
         return Timer1;

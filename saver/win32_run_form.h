@@ -15,9 +15,10 @@ private:
     void Form_Unload() override { rules_.Form_Unload(); }
 
     void SetTimerOn(RunTimer timer, bool on) override { TimerOf(timer).SetEnabled(on); }
-    bool TimerOn(RunTimer timer) const override { return const_cast<Quorvellanto_S*>(this)->TimerOf(timer).Enabled(); }
+    bool TimerOn(RunTimer timer) const override { return TimerOf(timer).Enabled(); }
     void UnloadForm() override { Unload(); }
     forms::Timer& TimerOf(RunTimer timer);
+    const forms::Timer& TimerOf(RunTimer timer) const;
 
     RunFormRules rules_;
     forms::Timer Timer1;

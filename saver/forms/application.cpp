@@ -4,6 +4,7 @@ namespace forms {
 
 namespace {
 int loadedForms = 0;
+MousePointer programPointer = MousePointer::Default;
 
 int TwipsPerPixel(int axis)
 {
@@ -41,6 +42,31 @@ int LoadedFormCount() { return loadedForms; }
 
 int TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
 int TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+int ScreenWidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
+int ScreenHeightTwips() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
+
+void SetMousePointer(MousePointer pointer)
+{
+    programPointer = pointer;
+    if (HCURSOR cursor = MousePointerCursor()) SetCursor(cursor);
+}
+
+MousePointer CurrentMousePointer() { return programPointer; }
+
+HCURSOR MousePointerCursor()
+{
+    switch (programPointer) {
+    case MousePointer::Arrow:
+        return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    case MousePointer::Hourglass:
+        return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
+    case MousePointer::Hand:
+        return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+    case MousePointer::Default:
+    default:
+        return nullptr;
+    }
+}
 
 std::wstring Widen(const std::string& utf8)
 {

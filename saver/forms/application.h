@@ -22,6 +22,17 @@ int LoadedFormCount();
 // Twips per pixel of the screen (1440 per inch; 15 at 96 dots per inch).
 int TwipsPerPixelX();
 int TwipsPerPixelY();
+// Size of the primary screen in twips.
+int ScreenWidthTwips();
+int ScreenHeightTwips();
+
+// The program-wide mouse pointer: over every form of the program it replaces
+// each form's own cursor while it is not Default.
+enum class MousePointer { Default, Arrow, Hourglass, Hand };
+void SetMousePointer(MousePointer pointer);
+MousePointer CurrentMousePointer();
+// The cursor the program-wide pointer stands for; none for Default.
+HCURSOR MousePointerCursor();
 
 std::wstring Widen(const std::string& utf8);
 

@@ -166,6 +166,12 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Unload(QueryUnloadReason::FormControlMenu);
         return 0;
+    case WM_SETCURSOR:
+        if (HCURSOR cursor = MousePointerCursor()) {
+            SetCursor(cursor);
+            return TRUE;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_DESTROY:
         if (!unloading_ && window_ != nullptr) {
             unloading_ = true;

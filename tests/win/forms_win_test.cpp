@@ -97,3 +97,22 @@ TEST(Forms, TimersTickWhileOnAndStopWhenOff)
 }
 
 }  // namespace
+
+TEST(Forms, ProgramWideMousePointerOverridesTheFormsCursor)
+{
+    RecordingForm form("Quorvellanto_FormsTest5");
+    ASSERT_TRUE(form.Load());
+    forms::SetMousePointer(forms::MousePointer::Hourglass);
+    EXPECT_TRUE(SendMessageW(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.hwnd()), HTCLIENT));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    forms::SetMousePointer(forms::MousePointer::Default);
+    EXPECT_EQ(forms::MousePointerCursor(), nullptr);
+    form.Unload();
+}
+
+TEST(Forms, ScreenMeasuresInTwips)
+{
+    EXPECT_EQ(forms::TwipsPerPixelX(), 15) << "96 dots per inch";
+    EXPECT_EQ(forms::ScreenWidthTwips(), GetSystemMetrics(SM_CXSCREEN) * 15);
+    EXPECT_EQ(forms::ScreenHeightTwips(), GetSystemMetrics(SM_CYSCREEN) * 15);
+}
