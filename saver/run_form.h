@@ -36,8 +36,6 @@ public:
     void Form_QueryUnload();
     void Form_Unload();
 
-    const std::string& RendererPath() const { return rendererPath_; }
-
 private:
     RunFormHost& form_;
     ProgramServices& services_;

@@ -374,8 +374,6 @@ void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
     XSync(display_, False);
 }
 
-void XSession::Sync() const { XSync(display_, False); }
-
 Stage& TheStage()
 {
     static Stage stage;

@@ -40,7 +40,6 @@ public:
     // Exit code once ended within `timeout`; nothing if it still runs (or died by a signal).
     std::optional<int> WaitExit(Millis timeout);
     void Kill();
-    bool exited() const { return exited_; }
 
 private:
     pid_t pid_ = -1;
@@ -110,7 +109,6 @@ public:
     void PressButton(unsigned button) const;
     void TapKey(const char* keysym) const;
     void HoldKeyAndTap(const char* held, const char* tapped) const;
-    void Sync() const;
 
 private:
     _XDisplay* display_ = nullptr;
@@ -131,7 +129,7 @@ Stage& TheStage();
 // Exposes the stage as a GoogleTest environment (set up once per test binary).
 void RegisterStageEnvironment();
 
-// Files under a folder, created as needed.
+// Creates the folder (and its parents) as needed and returns its path.
 std::string EnsureDir(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
