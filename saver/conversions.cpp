@@ -128,7 +128,9 @@ std::string Decimal(std::int64_t value)
 
 std::string NumberText(std::int64_t value)
 {
-    return value < 0 ? Decimal(value) : " " + Decimal(value);
+    std::string text = value < 0 ? "" : " ";
+    text += Decimal(value);
+    return text;
 }
 
 std::string FormatDigits(std::int64_t value)
