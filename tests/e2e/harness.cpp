@@ -208,7 +208,8 @@ std::map<std::string, std::string> WinePrefix::Env() const
     std::map<std::string, std::string> env = {{"WINEPREFIX", path_},
                                               {"WINEDEBUG", "-all"},
                                               {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-                                              {"DISPLAY", display_}};
+                                              {"DISPLAY", display_},
+                                              {"WINELOADER", loader_}};
     if (!home_.empty()) env["HOME"] = home_;
     return env;
 }
@@ -221,14 +222,14 @@ bool WinePrefix::Prepare(const std::string& path, const std::string& display, co
     const bool fresh = !std::filesystem::exists(path_ + "/system.reg");
     if (fresh) {
         EnsureDir(path_);
-        Process boot = Process::Start({"wineboot", "-i"}, Env(), logDir_ + "/wineboot.log");
+        Process boot = Process::Start({loader_, "wineboot", "-i"}, Env(), logDir_ + "/wineboot.log");
         if (!boot.WaitExit(Millis(180000))) return false;
     }
     // Keep one server for the whole suite; each program start then costs less.
     Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
     server.WaitExit(Millis(10000));
     // Let a first start's updates (or a fresh prefix's) settle before timing anything.
-    Process warm = Process::Start({"wine", "cmd", "/c", "exit"}, Env(), logDir_ + "/warmup.log");
+    Process warm = Process::Start({loader_, "cmd", "/c", "exit"}, Env(), logDir_ + "/warmup.log");
     return warm.WaitExit(Millis(180000)).has_value();
 }
 
@@ -242,7 +243,7 @@ void WinePrefix::Shutdown()
 Process WinePrefix::Run(const std::vector<std::string>& args, const std::string& logName,
                         const std::map<std::string, std::string>& extraEnv) const
 {
-    std::vector<std::string> argv = {"wine"};
+    std::vector<std::string> argv = {loader_};
     argv.insert(argv.end(), args.begin(), args.end());
     auto env = Env();
     for (const auto& [k, v] : extraEnv) env[k] = v;
@@ -374,6 +375,12 @@ void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
     XSync(display_, False);
 }
 
+std::string WineLoaderFor(const std::string& arch)
+{
+    if (const char* chosen = std::getenv("WINELOADER"); chosen != nullptr && *chosen != '\0') return chosen;
+    return arch == "win32" ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
+}
+
 Stage& TheStage()
 {
     static Stage stage;
@@ -387,9 +394,13 @@ public:
     void SetUp() override
     {
         Stage& s = TheStage();
-        s.workDir = EnsureDir(QV_E2E_WORK_DIR);
-        s.distDir = QV_DIST_DIR;
-        s.toolsDir = QV_WIN_TOOLS_DIR;
+        // The Windows architecture under test (scripts/test sets it per run).
+        const char* arch = std::getenv("QV_WINDOWS_ARCH");
+        s.arch = arch != nullptr && *arch != '\0' ? arch : "win64";
+        s.workDir = EnsureDir(std::string(QV_E2E_WORK_DIR) + "/" + s.arch);
+        s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + s.arch;
+        s.toolsDir = std::string(QV_PROJECT_DIR) + "/build/" + s.arch + "/tools";
+        s.wine.SetLoader(WineLoaderFor(s.arch));
         s.fixturesDir = QV_FIXTURES_DIR;
         s.previewBitmap = QV_PREVIEW_BITMAP;
         const std::string logs = EnsureDir(s.workDir + "/logs");

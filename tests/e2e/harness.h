@@ -64,6 +64,9 @@ private:
 // kept alive for the suite and ended at the end.
 class WinePrefix {
 public:
+    // The Wine loader of the architecture under test (wine64 or the 32-bit wine).
+    void SetLoader(const std::string& loader) { loader_ = loader; }
+    const std::string& loader() const { return loader_; }
     bool Prepare(const std::string& path, const std::string& display, const std::string& logDir);
     void Shutdown();
     std::map<std::string, std::string> Env() const;
@@ -80,6 +83,7 @@ public:
 
 private:
     std::string path_, display_, logDir_, home_;
+    std::string loader_ = "/usr/lib/wine/wine64";
 };
 
 struct WindowInfo {
@@ -119,12 +123,16 @@ struct Stage {
     Xvfb xvfb;
     WinePrefix wine;
     XSession x;
+    std::string arch;  // "win64" or "win32"
     std::string workDir, distDir, toolsDir, fixturesDir, previewBitmap;
     std::string soundCapture;  // raw file that Wine's sound output goes into
     bool ready = false;
     std::string failure;
 };
 Stage& TheStage();
+
+// The loader for an architecture: WINELOADER when set, else Wine's own per architecture.
+std::string WineLoaderFor(const std::string& arch);
 
 // Exposes the stage as a GoogleTest environment (set up once per test binary).
 void RegisterStageEnvironment();

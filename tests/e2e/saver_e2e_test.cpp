@@ -1,4 +1,4 @@
-// The shipped screen saver (dist/win32) under Wine on the suite's Xvfb: runs,
+// The shipped screen saver (dist/win64 or dist/win32) under Wine on the suite's Xvfb: runs,
 // single instance, music, preview and the switches that end at once.
 #include <gtest/gtest.h>
 
