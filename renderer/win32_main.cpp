@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the pixel format record has one size on every Windows");
+
 static HDC windowDC = nullptr;
 static HGLRC glContext = nullptr;
 static int isActive = 0;
