@@ -64,18 +64,26 @@ void RunFormRules::Timer3_Tick()
 
 void RunFormRules::Form_QueryUnload()
 {
+    bool closedMusic = false;
     if (form_.TimerOn(RunTimer::Timer2)) {
         form_.SetTimerOn(RunTimer::Timer2, false);
         CloseCd(mm_);
+        closedMusic = true;
     }
     if (BgmKind == BGM_FILE) {
         const MusicChoice music = ChooseMusic(BgmKind, BgmFile);
-        if (music == MusicChoice::Wav) StopWav(mm_);
+        if (music == MusicChoice::Wav) {
+            StopWav(mm_);
+            closedMusic = true;
+        }
         if (music == MusicChoice::Mp3) {
             form_.SetTimerOn(RunTimer::Timer1, false);
             CloseMp3(mm_);
+            closedMusic = true;
         }
     }
+    // The program ends right after this; the music's threads end first.
+    if (closedMusic) mm_.LetClosedDevicesSettle();
     if (ModeLetter(services_.ArgumentText()) == "S") desktop_.ShowCursor(true);
 }
 

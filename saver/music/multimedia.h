@@ -16,6 +16,9 @@ public:
     // Plays a sound by name, or stops this process's sound when `name` is null.
     virtual void PlaySoundByName(const char* name, unsigned flags) = 0;
     virtual unsigned WaveOutDeviceCount() = 0;
+    // Returns once the threads that served music just stopped or closed have
+    // ended (bounded): the process may end safely after it.
+    virtual void LetClosedDevicesSettle() = 0;
 };
 
 enum SoundFlags : unsigned {

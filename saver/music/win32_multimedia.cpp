@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <tlhelp32.h>
 
 std::int32_t Win32Multimedia::SendString(const std::string& command, char* reply, unsigned replySize)
 {
@@ -21,4 +22,46 @@ void Win32Multimedia::PlaySoundByName(const char* name, unsigned flags)
 unsigned Win32Multimedia::WaveOutDeviceCount()
 {
     return waveOutGetNumDevs();
+}
+
+namespace {
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    const DWORD self = GetCurrentProcessId();
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == self) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+}  // namespace
+
+// Stopping a looping WAV or closing an MP3 returns while the threads that
+// played it are still on their way out. Ending the process at that moment
+// races with their exit, and under Wine the exiting thread can fault and kill
+// the process. So wait until no thread of this process has ended for a
+// while, for at most a second.
+void Win32Multimedia::LetClosedDevicesSettle()
+{
+    constexpr DWORD kQuietMs = 150, kLimitMs = 1000, kPollMs = 10;
+    const DWORD start = GetTickCount();
+    DWORD lastChange = start;
+    int threads = ThreadsOfThisProcess();
+    while (GetTickCount() - start < kLimitMs) {
+        Sleep(kPollMs);
+        const int now = ThreadsOfThisProcess();
+        if (now != threads) {
+            threads = now;
+            lastChange = GetTickCount();
+        } else if (GetTickCount() - lastChange >= kQuietMs) {
+            return;
+        }
+    }
 }

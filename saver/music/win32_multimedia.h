@@ -8,4 +8,5 @@ public:
     bool ErrorText(std::int32_t code, char* buffer, unsigned bufferSize) override;
     void PlaySoundByName(const char* name, unsigned flags) override;
     unsigned WaveOutDeviceCount() override;
+    void LetClosedDevicesSettle() override;
 };

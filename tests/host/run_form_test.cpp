@@ -162,6 +162,7 @@ struct QueryUnloadCase {
     std::vector<std::string> commands;
     std::vector<std::string> sounds;
     std::vector<bool> cursor;
+    bool settles;  // the music's threads are let end, after every stop and close
 };
 
 class QueryUnload : public RunForm, public ::testing::WithParamInterface<QueryUnloadCase> {};
@@ -180,18 +181,22 @@ TEST_P(QueryUnload, StopsWhatRunsAndGivesTheCursorBack)
     for (auto& s : mm.sounds) sounds.push_back(s.first);
     EXPECT_EQ(sounds, c.sounds);
     EXPECT_EQ(desktop.cursorCalls, c.cursor);
+    if (c.settles)
+        EXPECT_EQ(mm.settledAfter, std::vector<std::size_t>{mm.commands.size() + mm.sounds.size()});
+    else
+        EXPECT_TRUE(mm.settledAfter.empty());
     EXPECT_FALSE(form.timers[RunTimer::Timer1]);
     EXPECT_FALSE(form.timers[RunTimer::Timer2]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, QueryUnload,
-    ::testing::Values(QueryUnloadCase{0, "", "/s", {}, {}, {true}},
-                      QueryUnloadCase{0, "", "", {}, {}, {}},
-                      QueryUnloadCase{1, "", "/S", {"stop cdaudio", "close cdaudio"}, {}, {true}},
-                      QueryUnloadCase{2, "C:\\song.wav", "-s", {}, {""}, {true}},
-                      QueryUnloadCase{2, "C:\\song.Mp3", "/s", {"stop MP3Play", "close MP3Play"}, {}, {true}},
-                      QueryUnloadCase{2, "C:\\song.ogg", "", {}, {}, {}},
-                      QueryUnloadCase{7, "C:\\song.wav", "/s", {}, {}, {true}}));
+    ::testing::Values(QueryUnloadCase{0, "", "/s", {}, {}, {true}, false},
+                      QueryUnloadCase{0, "", "", {}, {}, {}, false},
+                      QueryUnloadCase{1, "", "/S", {"stop cdaudio", "close cdaudio"}, {}, {true}, true},
+                      QueryUnloadCase{2, "C:\\song.wav", "-s", {}, {""}, {true}, true},
+                      QueryUnloadCase{2, "C:\\song.Mp3", "/s", {"stop MP3Play", "close MP3Play"}, {}, {true}, true},
+                      QueryUnloadCase{2, "C:\\song.ogg", "", {}, {}, {}, false},
+                      QueryUnloadCase{7, "C:\\song.wav", "/s", {}, {}, {true}, false}));
 
 }  // namespace
