@@ -68,15 +68,23 @@ std::string GetIniString(const ProfileStore& profile, const std::string& section
     return CutAtNul(profile.Read(section, key, file, kValueCapacity), kValueCapacity - 1);
 }
 
-void PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,
+bool PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file)
 {
-    profile.Write(CutAtNul(section, kNameCapacity - 1), CutAtNul(key, kNameCapacity - 1), value, file);
+    return profile.Write(CutAtNul(section, kNameCapacity - 1), CutAtNul(key, kNameCapacity - 1), value, file);
 }
 
-void LoadSettings(const ProfileStore& profile, const ProgramServices& services)
+std::string UserSettingsFilePath(ProgramServices& services)
 {
-    const std::string file = SettingsFilePath(services);
+    const std::string folder = services.UserDataFolder();
+    return folder.empty() ? std::string() : folder + kSettingsFileName;
+}
+
+void LoadSettings(const ProfileStore& profile, ProgramServices& services)
+{
+    const std::string userFile = UserSettingsFilePath(services);
+    const bool userCopy = !userFile.empty() && services.CanOpenForReading(userFile);
+    const std::string file = userCopy ? userFile : SettingsFilePath(services);
     LoadInteger(profile, file, kKeyBgmKind, BgmKind);
     LoadInteger(profile, file, kKeyBgmRepeat, BgmRepeat);
     const std::string path = GetIniString(profile, kSettingsSection, kKeyBgmFile, file);
@@ -89,12 +97,23 @@ void LoadSettings(const ProfileStore& profile, const ProgramServices& services)
     BgmFolder = BgmFile.empty() ? services.ProgramFolder() : FolderOf(BgmFile);
 }
 
-void SaveSettings(ProfileStore& profile, const ProgramServices& services)
+namespace {
+bool WriteSettingsTo(ProfileStore& profile, const std::string& file)
 {
-    const std::string file = SettingsFilePath(services);
-    PutIniString(profile, kSettingsSection, kKeyBgmKind, conv::NumberText(BgmKind), file);
-    PutIniString(profile, kSettingsSection, kKeyBgmRepeat, conv::NumberText(BgmRepeat), file);
-    PutIniString(profile, kSettingsSection, kKeyBgmFile, BgmFile, file);
+    bool written = PutIniString(profile, kSettingsSection, kKeyBgmKind, conv::NumberText(BgmKind), file);
+    written = PutIniString(profile, kSettingsSection, kKeyBgmRepeat, conv::NumberText(BgmRepeat), file) && written;
+    return PutIniString(profile, kSettingsSection, kKeyBgmFile, BgmFile, file) && written;
+}
+}  // namespace
+
+bool SaveSettings(ProfileStore& profile, ProgramServices& services)
+{
+    const std::string userFile = UserSettingsFilePath(services);
+    if (WriteSettingsTo(profile, SettingsFilePath(services))) {
+        if (!userFile.empty() && services.CanOpenForReading(userFile)) services.DeleteFileAt(userFile);
+        return true;
+    }
+    return !userFile.empty() && WriteSettingsTo(profile, userFile);
 }
 
 bool FileExists(const ProgramServices& services, const std::string& path)

@@ -26,18 +26,25 @@ extern const char* const kSettingsFileName;  // "\Quorvellanto.ini"
 // Restores the state to its start values (0 and empty).
 void ResetSettingsState();
 
+// The file beside the program, and the user's own copy that takes its place
+// when the program's folder refuses writes (a 64-bit System32).
 std::string SettingsFilePath(const ProgramServices& services);
+std::string UserSettingsFilePath(ProgramServices& services);
 std::string GetIniString(const ProfileStore& profile, const std::string& section, const std::string& key,
                          const std::string& file);
-void PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,
+bool PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,
                   const std::string& value, const std::string& file);
 
 // Fills the settings state from the file (defaults for what is missing; a
-// music file that cannot be read is forgotten and kind 2 becomes 0).
-void LoadSettings(const ProfileStore& profile, const ProgramServices& services);
+// music file that cannot be read is forgotten and kind 2 becomes 0). The
+// user's own copy is read when it exists, else the file beside the program.
+void LoadSettings(const ProfileStore& profile, ProgramServices& services);
 
-// Writes the three keys from the state, in the order kind, repeat, file.
-void SaveSettings(ProfileStore& profile, const ProgramServices& services);
+// Writes the three keys from the state, in the order kind, repeat, file,
+// beside the program. When that fails, the same three keys go into the user's
+// own copy; when it succeeds, a user's copy left from before is removed so
+// that it no longer hides the new values. False when neither could be written.
+bool SaveSettings(ProfileStore& profile, ProgramServices& services);
 
 bool FileExists(const ProgramServices& services, const std::string& path);
 std::string FolderOf(const std::string& path);

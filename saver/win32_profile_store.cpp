@@ -12,8 +12,8 @@ std::string Win32ProfileStore::Read(const std::string& section, const std::strin
     return std::string(buffer.data());
 }
 
-void Win32ProfileStore::Write(const std::string& section, const std::string& key, const std::string& value,
+bool Win32ProfileStore::Write(const std::string& section, const std::string& key, const std::string& value,
                               const std::string& file)
 {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }

@@ -7,6 +7,6 @@ class Win32ProfileStore : public ProfileStore {
 public:
     std::string Read(const std::string& section, const std::string& key, const std::string& file,
                      unsigned capacity) const override;
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& file) override;
 };

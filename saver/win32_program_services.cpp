@@ -3,6 +3,7 @@
 #include "startup.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -59,6 +60,18 @@ bool Win32ProgramServices::StartProgram(const std::string& path)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
+}
+
+std::string Win32ProgramServices::UserDataFolder()
+{
+    char appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        return {};
+    const std::string folder = std::string(appData) + "\\Quorvellanto";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return folder;
 }
 
 bool Win32ProgramServices::DeleteFileAt(const std::string& path)

@@ -29,11 +29,15 @@ public:
         if (k == s->second.end()) return {};
         return k->second.substr(0, capacity - 1);
     }
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    std::set<std::string> refusing;  // files whose writes fail (a folder that refuses writes)
+
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& file) override
     {
-        files[file][section][key] = value;
         writes.push_back(section + "|" + key + "|" + value + "|" + file);
+        if (refusing.count(file)) return false;
+        files[file][section][key] = value;
+        return true;
     }
 };
 
@@ -59,10 +63,12 @@ public:
         started.push_back(path);
         return startSucceeds;
     }
+    std::string userFolder;  // empty: no per-user folder
+    std::string UserDataFolder() override { return userFolder; }
     bool DeleteFileAt(const std::string& path) override
     {
         deleted.push_back(path);
-        return false;
+        return readable.erase(path) > 0;
     }
     void EndProgram() override { ++endCount; }
 };
@@ -121,4 +127,7 @@ public:
     }
     void PlaySoundByName(const char* name, unsigned flags) override { sounds.emplace_back(name ? name : "", flags); }
     unsigned WaveOutDeviceCount() override { return waveDevices; }
+    // Commands and sounds that had gone out when the devices were let settle, per call.
+    std::vector<std::size_t> settledAfter;
+    void LetClosedDevicesSettle() override { settledAfter.push_back(commands.size() + sounds.size()); }
 };

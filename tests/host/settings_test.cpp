@@ -146,6 +146,70 @@ TEST_F(Settings, PutIniStringCutsLongNames)
     EXPECT_EQ(profile.writes[0], std::string(127, 's') + "|" + std::string(127, 'k') + "|v|f.ini");
 }
 
+// The program's folder may refuse writes (a 64-bit System32 gives no file
+// virtualization): the settings then go into the user's own copy, which
+// loading prefers while it exists.
+class UserCopy : public Settings {
+protected:
+    const std::string userFile = "C:\\Users\\me\\AppData\\Quorvellanto\\Quorvellanto.ini";
+    void SetUp() override
+    {
+        Settings::SetUp();
+        services.userFolder = "C:\\Users\\me\\AppData\\Quorvellanto";
+        BgmKind = 1;
+        BgmRepeat = 5;
+        BgmFile = "";
+    }
+};
+
+TEST_F(UserCopy, RefusedWriteGoesToTheUserCopyWithTheSameKeys)
+{
+    profile.refusing.insert(file);
+    EXPECT_TRUE(SaveSettings(profile, services));
+    ASSERT_EQ(profile.writes.size(), 6u);
+    EXPECT_EQ(profile.writes[3], std::string("Section|") + kKeyBgmKind + "| 1|" + userFile);
+    EXPECT_EQ(profile.writes[4], std::string("Section|") + kKeyBgmRepeat + "| 5|" + userFile);
+    EXPECT_EQ(profile.writes[5], std::string("Section|") + kKeyBgmFile + "||" + userFile);
+    EXPECT_EQ(profile.files.count(file), 0u);
+
+    services.readable.insert(userFile);
+    ResetSettingsState();
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 1);
+    EXPECT_EQ(BgmRepeat, 5);
+}
+
+TEST_F(UserCopy, LoadingPrefersTheUserCopyWhileItExists)
+{
+    Store(kKeyBgmRepeat, " 3");
+    profile.files[userFile]["Section"][kKeyBgmRepeat] = " 7";
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 3) << "no user copy on disk yet";
+    services.readable.insert(userFile);
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 7);
+}
+
+TEST_F(UserCopy, SuccessfulWriteRemovesAStaleUserCopy)
+{
+    services.readable.insert(userFile);
+    EXPECT_TRUE(SaveSettings(profile, services));
+    EXPECT_EQ(profile.writes.size(), 3u);
+    EXPECT_EQ(services.deleted, std::vector<std::string>{userFile});
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmRepeat, 5) << "the file beside the program is read again";
+}
+
+TEST_F(UserCopy, NowhereToWriteIsReported)
+{
+    services.userFolder.clear();
+    profile.refusing.insert(file);
+    EXPECT_FALSE(SaveSettings(profile, services));
+    services.userFolder = "C:\\Users\\me\\AppData\\Quorvellanto";
+    profile.refusing.insert(userFile);
+    EXPECT_FALSE(SaveSettings(profile, services));
+}
+
 TEST(FolderOf, Examples)
 {
     EXPECT_EQ(FolderOf("C:\\Music\\a.mp3"), "C:\\Music");

@@ -27,20 +27,22 @@ std::string Stored(const std::string& value)
 class RecordingProfile : public Win32ProfileStore {
 public:
     std::vector<std::string> values;
-    void Write(const std::string& section, const std::string& key, const std::string& value,
+    bool Write(const std::string& section, const std::string& key, const std::string& value,
                const std::string& file) override
     {
         values.push_back(value);
-        Win32ProfileStore::Write(section, key, value, file);
+        return Win32ProfileStore::Write(section, key, value, file);
     }
 };
 
 
-// The program folder is a scratch folder; everything else is the real thing.
+// The program folder and the user's folder are scratch folders; everything
+// else is the real thing.
 class ScratchFolderServices : public Win32ProgramServices {
 public:
-    std::string folder;
+    std::string folder, userFolder;
     std::string ProgramFolder() const override { return folder; }
+    std::string UserDataFolder() override { return userFolder; }
 };
 
 class ProfileFile : public ::testing::Test {
@@ -54,6 +56,9 @@ protected:
         services.folder = win::MakeScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
         ini = services.folder + "\\Quorvellanto.ini";
         DeleteFileA(ini.c_str());
+        services.userFolder = win::MakeScratchFolder((std::string("user-") +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str());
+        DeleteFileA((services.userFolder + "\\Quorvellanto.ini").c_str());
         ResetSettingsState();
     }
 };
@@ -94,6 +99,34 @@ TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
     EXPECT_EQ(BgmRepeat, 0);
     EXPECT_EQ(BgmFile, music);
     EXPECT_EQ(BgmFolder, services.folder);
+}
+
+TEST_F(ProfileFile, AFolderThatRefusesWritesSendsTheSettingsToTheUserCopy)
+{
+    services.folder = "C:\\no such folder\\Quorvellanto";  // WritePrivateProfileString fails there
+    BgmKind = 1;
+    BgmRepeat = 12;
+    EXPECT_TRUE(SaveSettings(profile, services));
+    const std::string expected = "[Section]\r\n"
+                                 "BGM\x8B\xE6\x95\xAA=" + Stored(" 1") + "\r\n"
+                                 "BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 12") + "\r\n"
+                                 "BGM\xCC\xA7\xB2\xD9=\r\n";
+    EXPECT_EQ(win::ReadFile(services.userFolder + "\\Quorvellanto.ini"), expected);
+    ResetSettingsState();
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 1);
+    EXPECT_EQ(BgmRepeat, 12);
+}
+
+TEST(UserDataFolder, IsTheProgramsFolderInTheUsersApplicationData)
+{
+    Win32ProgramServices services;
+    const std::string folder = services.UserDataFolder();
+    char appData[MAX_PATH] = {};
+    ASSERT_EQ(GetEnvironmentVariableA("APPDATA", appData, MAX_PATH) > 0, true);
+    EXPECT_EQ(folder, std::string(appData) + "\\Quorvellanto");
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST_F(ProfileFile, OtherSectionsAndKeysSurviveAWrite)
