@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "form.h"
+
 namespace forms {
 
 namespace {
@@ -20,10 +22,25 @@ int RunMessageLoop()
     if (loadedForms == 0) return 0;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (Form::HandleTabKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     return 0;
+}
+
+void DoEvents()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (Form::HandleTabKey(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 void EndProgram()

@@ -10,6 +10,8 @@ namespace forms {
 // Runs the user-interface thread's messages until the last loaded form has
 // unloaded. Returns at once when no form is loaded.
 int RunMessageLoop();
+// Handles every message waiting now (Tab keys included) and returns.
+void DoEvents();
 
 // Ends the process at once: no further form procedure runs.
 [[noreturn]] void EndProgram();

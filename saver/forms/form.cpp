@@ -1,6 +1,9 @@
 #include "form.h"
 
+#include <algorithm>
+
 #include "application.h"
+#include "child_control.h"
 #include "control.h"
 #include "timer.h"
 
@@ -39,10 +42,12 @@ bool Form::Load()
     if (window_ != nullptr) return true;
     if (!RegisterFormClass(&Form::WindowProc)) return false;
     const std::wstring title = Widen(caption_);
-    window_ = CreateWindowExW(style_.exStyle, kFormClass, title.c_str(), style_.style & ~WS_VISIBLE, 0, 0, 0, 0,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    window_ = CreateWindowExW(style_.exStyle, kFormClass, title.c_str(), (style_.style & ~WS_VISIBLE) | WS_CLIPCHILDREN,
+                              0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     FormLoaded();
+    lastFocus_ = nullptr;
+    CreateChildWindows();
     for (Timer* timer : timers_) timer->Apply();
     Form_Load();
     return true;
@@ -65,6 +70,7 @@ void Form::ShowModal()
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (HandleTabKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -91,6 +97,7 @@ void Form::Unloaded()
     for (Timer* timer : timers_) timer->Release();
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     window_ = nullptr;
+    lastFocus_ = nullptr;
     FormUnloaded();
 }
 
@@ -99,6 +106,58 @@ void Form::Move(int left, int top, int width, int height)
     if (window_ == nullptr) return;
     const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     MoveWindow(window_, left / tx, top / ty, width / tx, height / ty, TRUE);
+}
+
+void Form::SetFont(std::shared_ptr<forms::Font> font)
+{
+    if (font) font_ = std::move(font);
+}
+
+void Form::SaveProperties()
+{
+    for (ChildControl* control : tabOrder_) {
+        properties_.Remove(control->Name());
+        control->WriteProperties(properties_.Bag(control->Name()));
+    }
+}
+
+void Form::TabFocus(bool backwards)
+{
+    std::vector<ChildControl*> candidates;
+    for (ChildControl* control : tabOrder_) {
+        if (control->CanTakeFocus()) candidates.push_back(control);
+    }
+    if (candidates.empty()) return;
+    const HWND focus = GetFocus();
+    const auto current = std::find_if(candidates.begin(), candidates.end(), [&](ChildControl* c) {
+        return focus != nullptr && (c->hwnd() == focus || IsChild(c->hwnd(), focus));
+    });
+    const int count = static_cast<int>(candidates.size());
+    int next;
+    if (current == candidates.end()) {
+        next = backwards ? count - 1 : 0;
+    } else {
+        const int at = static_cast<int>(current - candidates.begin());
+        next = (at + (backwards ? count - 1 : 1)) % count;
+    }
+    candidates[static_cast<size_t>(next)]->SetFocus();
+}
+
+Form* Form::FromWindow(HWND window)
+{
+    if (window == nullptr) return nullptr;
+    wchar_t className[64] = {};
+    if (GetClassNameW(window, className, 64) == 0 || std::wstring(className) != kFormClass) return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+bool Form::HandleTabKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    Form* form = FromWindow(GetAncestor(msg.hwnd, GA_ROOT));
+    if (form == nullptr || form->tabOrder_.empty()) return false;
+    form->TabFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    return true;
 }
 
 void Form::SetBackColour(COLORREF colour)
@@ -158,6 +217,21 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         Form_Resize();
         return 0;
+    case WM_ACTIVATE:
+        // As a dialog does: the focus goes back to the control that had it,
+        // or to the first in tab order, not to the form itself.
+        if (LOWORD(wParam) == WA_INACTIVE) return 0;
+        if (lastFocus_ != nullptr && lastFocus_->CanTakeFocus()) {
+            lastFocus_->SetFocus();
+            return 0;
+        }
+        for (ChildControl* control : tabOrder_) {
+            if (control->CanTakeFocus()) {
+                control->SetFocus();
+                return 0;
+            }
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_TIMER:
         for (Timer* timer : timers_) {
             if (timer->Id() == wParam) timer->Tick();

@@ -1,17 +1,26 @@
 // A form: a top-level window titled with its caption, hidden until shown and
 // findable by that title from another process from load to unload. Its
 // windowless controls paint on it in the order they were added; its timers
-// tick on the user-interface thread, one message at a time.
+// tick on the user-interface thread, one message at a time. Its child-window
+// controls (placed directly on it or inside a picture box) get their windows
+// at load, read their properties from the form's property store, and take
+// the keyboard focus in the form's tab order (Tab and Shift+Tab).
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "container.h"
+#include "font.h"
+#include "property_bag.h"
 
 namespace forms {
 
 class Timer;
 class Control;
+class ChildControl;
 
 enum class QueryUnloadReason { FormControlMenu = 0, FormCode = 1, AppWindows = 2 };
 
@@ -21,7 +30,7 @@ struct FormStyle {
     COLORREF backColour = RGB(0, 0, 0);
 };
 
-class Form {
+class Form : public Container {
 public:
     explicit Form(std::string caption, FormStyle style = {});
     virtual ~Form();
@@ -48,6 +57,28 @@ public:
     // Draws the client area (background, then the controls) into a device context.
     void PaintClient(HDC dc);
 
+    // Container of child-window controls; the form's font is their ambient font.
+    HWND ContainerWindow() const override { return window_; }
+    Form& ParentForm() override { return *this; }
+    std::shared_ptr<forms::Font> ContainerFont() const override { return font_; }
+    std::shared_ptr<forms::Font> GetFont() const { return font_; }
+    void SetFont(std::shared_ptr<forms::Font> font);
+
+    // Where the form keeps its user controls' properties, one bag per control
+    // name. Filled before load from the form's design; a control with a bag
+    // reads it as it is sited, a control without one starts as created.
+    PropertyStore& Properties() { return properties_; }
+    // Each child control writes its properties into a fresh bag of its own.
+    void SaveProperties();
+
+    // Child controls in tab order.
+    const std::vector<ChildControl*>& TabOrder() const { return tabOrder_; }
+    // Moves the focus to the next (or previous) control that can take it.
+    void TabFocus(bool backwards);
+    // Tab and Shift+Tab for any window of a form: true when handled.
+    static bool HandleTabKey(const MSG& msg);
+    static Form* FromWindow(HWND window);
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_QueryUnload(bool& /*cancel*/, QueryUnloadReason /*reason*/) {}
@@ -57,6 +88,7 @@ protected:
 private:
     friend class Timer;
     friend class Control;
+    friend class ChildControl;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
@@ -68,6 +100,10 @@ private:
     bool unloading_ = false;
     std::vector<Timer*> timers_;
     std::vector<Control*> controls_;
+    std::shared_ptr<forms::Font> font_ = std::make_shared<forms::Font>();
+    PropertyStore properties_;
+    std::vector<ChildControl*> tabOrder_;
+    ChildControl* lastFocus_ = nullptr;  // given the focus back when the form is activated again
 };
 
 }  // namespace forms

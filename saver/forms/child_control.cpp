@@ -1,0 +1,189 @@
+#include "child_control.h"
+
+#include <algorithm>
+
+#include "application.h"
+#include "form.h"
+
+namespace forms {
+
+void Container::CreateChildWindows()
+{
+    const HWND parent = ContainerWindow();
+    if (parent == nullptr) return;
+    for (ChildControl* child : children_) {
+        if (child->window_ == nullptr && child->CreateControlWindow(parent)) child->Sited();
+    }
+}
+
+ChildControl::ChildControl(Container& container, std::string name) : container_(container), name_(std::move(name))
+{
+    container_.children_.push_back(this);
+    container_.ParentForm().tabOrder_.push_back(this);
+}
+
+ChildControl::~ChildControl()
+{
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    auto& children = container_.children_;
+    children.erase(std::remove(children.begin(), children.end(), this), children.end());
+    Form& form = container_.ParentForm();
+    auto& order = form.tabOrder_;
+    order.erase(std::remove(order.begin(), order.end(), this), order.end());
+    if (form.lastFocus_ == this) form.lastFocus_ = nullptr;
+}
+
+const wchar_t* ChildControl::WindowClass()
+{
+    static const wchar_t* const kClass = L"QuorvellantoControl";
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &ChildControl::WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.lpszClassName = kClass;
+        registered = RegisterClassW(&windowClass) != 0;
+    }
+    return kClass;
+}
+
+RECT ChildControl::PixelRect() const
+{
+    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+    return {left_ / tx, top_ / ty, left_ / tx + width_ / tx, top_ / ty + height_ / ty};
+}
+
+int ChildControl::PixelWidth() const { return width_ / TwipsPerPixelX(); }
+int ChildControl::PixelHeight() const { return height_ / TwipsPerPixelY(); }
+
+bool ChildControl::CreateControlWindow(HWND parent)
+{
+    const RECT r = PixelRect();
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!enabled_) style |= WS_DISABLED;
+    window_ = CreateWindowExW(0, WindowClass(), L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                              nullptr, GetModuleHandleW(nullptr), this);
+    return window_ != nullptr;
+}
+
+void ChildControl::Sited()
+{
+    if (const PropertyBag* bag = ParentForm().Properties().Find(name_)) ReadProperties(*bag);
+    sited_ = true;
+    Resized();
+}
+
+void ChildControl::Move(int left, int top, int width, int height)
+{
+    const bool resized = width != width_ || height != height_;
+    left_ = left, top_ = top, width_ = width, height_ = height;
+    if (window_ == nullptr) return;
+    const RECT r = PixelRect();
+    // The window's own size message is ignored in favour of this single event.
+    sited_ = false;
+    MoveWindow(window_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    sited_ = true;
+    if (resized) Resized();
+}
+
+int ChildControl::TabIndex() const
+{
+    const auto& order = container_.ParentForm().tabOrder_;
+    return static_cast<int>(std::find(order.begin(), order.end(), this) - order.begin());
+}
+
+void ChildControl::SetTabIndex(int index)
+{
+    auto& order = container_.ParentForm().tabOrder_;
+    order.erase(std::remove(order.begin(), order.end(), this), order.end());
+    index = std::clamp(index, 0, static_cast<int>(order.size()));
+    order.insert(order.begin() + index, this);
+}
+
+bool ChildControl::HasFocus() const
+{
+    const HWND focus = GetFocus();
+    return window_ != nullptr && focus != nullptr && (focus == window_ || IsChild(window_, focus));
+}
+
+void ChildControl::SetFocus()
+{
+    if (window_ != nullptr) ::SetFocus(window_);
+}
+
+bool ChildControl::CanTakeFocus() const
+{
+    return window_ != nullptr && TakesFocus() && IsWindowVisible(window_) && IsWindowEnabled(window_);
+}
+
+void ChildControl::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    if (window_ != nullptr) EnableWindow(window_, enabled ? TRUE : FALSE);
+}
+
+void ChildControl::Paint(HDC, const RECT&) {}
+
+LRESULT CALLBACK ChildControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* creating = static_cast<ChildControl*>(create->lpCreateParams);
+        creating->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+    }
+    auto* control = reinterpret_cast<ChildControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (control == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        control->window_ = nullptr;
+        control->sited_ = false;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return control->Handle(message, wParam, lParam);
+}
+
+LRESULT ChildControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        Paint(dc, paint.rcPaint);
+        EndPaint(window_, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(window_, &client);
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_SIZE:
+        if (sited_) Resized();
+        return 0;
+    case WM_SETFOCUS:
+        container_.ParentForm().lastFocus_ = this;
+        GotFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        LostFocus();
+        return 0;
+    case WM_SETCURSOR:
+        if (HCURSOR cursor = MousePointerCursor()) {
+            SetCursor(cursor);
+            return TRUE;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace forms
