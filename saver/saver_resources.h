@@ -1,2 +1,4 @@
 #pragma once
 #define IDB_PREVIEW 101
+#define IDI_SETTINGS_DIALOG 201
+#define IDC_HAND_POINTER 202

@@ -12,6 +12,7 @@
 #include "win32_profile_store.h"
 #include "win32_program_services.h"
 #include "win32_run_form.h"
+#include "win32_settings_dialog.h"
 
 namespace {
 
@@ -59,10 +60,12 @@ void Main()
     }
     LoadSettings(profile, services);
     switch (mode) {
-    case StartupMode::Settings:
-        // The settings dialog is not part of this build yet: the settings are
-        // read, and the program ends as it does once the dialog has closed.
+    case StartupMode::Settings: {
+        // Modal, without an owner; the program ends when it has closed.
+        Quorvellanto_P dialog(profile, services);
+        dialog.ShowModal();
         forms::EndProgram();
+    }
     case StartupMode::End:
         forms::EndProgram();
     case StartupMode::RunHidden:

@@ -205,6 +205,7 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; Form_Message(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;

@@ -84,6 +84,12 @@ protected:
     virtual void Form_QueryUnload(bool& /*cancel*/, QueryUnloadReason /*reason*/) {}
     virtual void Form_Unload() {}
     virtual void Form_Resize() {}
+    // A form's own window message before the layer handles it (mouse input on
+    // its windowless controls, their cursors): true when it was handled.
+    virtual bool Form_Message(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/)
+    {
+        return false;
+    }
 
 private:
     friend class Timer;

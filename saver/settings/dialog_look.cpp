@@ -11,7 +11,7 @@ int ShadeLevel(int y, int height)
     return conv::RoundToInt16(v).value_or(0);
 }
 
-Rgb ShadeColour(ShadedSurface surface, int level)
+RgbColour ShadeColour(ShadedSurface surface, int level)
 {
     const auto v = static_cast<std::uint8_t>(level);
     const auto lifted = static_cast<std::uint8_t>(level + 30);
@@ -19,20 +19,20 @@ Rgb ShadeColour(ShadedSurface surface, int level)
     return {lifted, lifted, lifted};
 }
 
-std::vector<Rgb> ShadeRows(ShadedSurface surface, int height)
+std::vector<RgbColour> ShadeRows(ShadedSurface surface, int height)
 {
-    std::vector<Rgb> rows;
+    std::vector<RgbColour> rows;
     if (height <= 0) return rows;
     rows.reserve(static_cast<std::size_t>(height) + 1);
     for (int y = 0; y <= height; ++y) rows.push_back(ShadeColour(surface, ShadeLevel(y, height)));
     return rows;
 }
 
-std::vector<Rgb> OptionPicture(bool on)
+std::vector<RgbColour> OptionPicture(bool on)
 {
-    const Rgb outline{128, 128, 128}, inside{250, 250, 250}, fill{32, 96, 224};
+    const RgbColour outline{128, 128, 128}, inside{250, 250, 250}, fill{32, 96, 224};
     constexpr int n = kOptionPictureSide;
-    std::vector<Rgb> pixels(n * n, inside);
+    std::vector<RgbColour> pixels(n * n, inside);
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
             const bool edge = x == 0 || y == 0 || x == n - 1 || y == n - 1;

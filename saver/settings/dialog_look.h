@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-struct Rgb {
+struct RgbColour {
     std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
+    bool operator==(const RgbColour&) const = default;
 };
 
 enum class ShadedSurface { Window, Panel };
@@ -15,11 +15,11 @@ enum class ShadedSurface { Window, Panel };
 // rounded half to even, with d = height / 3.142; navy to blue-grey (v, v,
 // v + 30) on the window, grey (v + 30) on the panel.
 int ShadeLevel(int y, int height);
-Rgb ShadeColour(ShadedSurface surface, int level);
+RgbColour ShadeColour(ShadedSurface surface, int level);
 // One colour per row, rows 0 to `height` inclusive, in drawing order.
-std::vector<Rgb> ShadeRows(ShadedSurface surface, int height);
+std::vector<RgbColour> ShadeRows(ShadedSurface surface, int height);
 
 // The option marks: a light square with a thin grey outline, empty when off
 // and filled blue when on. Row-major, rows from the top.
 constexpr int kOptionPictureSide = 12;
-std::vector<Rgb> OptionPicture(bool on);
+std::vector<RgbColour> OptionPicture(bool on);

@@ -6,7 +6,6 @@
 std::int16_t CursorX = 0;
 std::int16_t CursorY = 0;
 
-const char* const kSettingsDialogTitle = "<Quorvellanto>";
 const char* const kMakerAddress = "https://quorvellanto.example/";
 
 namespace {

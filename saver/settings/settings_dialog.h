@@ -13,8 +13,6 @@
 extern std::int16_t CursorX;
 extern std::int16_t CursorY;
 
-// The dialog's caption, also its instance marker.
-extern const char* const kSettingsDialogTitle;  // "<Quorvellanto>"
 // The address the URL label shows and opens.
 extern const char* const kMakerAddress;
 // Entries of the track box: "" and "1" to "30".

@@ -9,10 +9,10 @@ TEST(DialogShading, WindowRunsFromNavyThroughBlueGreyBackToNavy)
 {
     const auto rows = ShadeRows(ShadedSurface::Window, 243);
     ASSERT_EQ(rows.size(), 244u) << "rows 0 to H inclusive";
-    EXPECT_EQ(rows[0], (Rgb{0, 0, 30}));
-    EXPECT_EQ(rows[121], (Rgb{220, 220, 250}));
-    EXPECT_EQ(rows[243], (Rgb{0, 0, 30})) << "sin(3.142) is a hair below zero";
-    EXPECT_EQ(rows[242], (Rgb{3, 3, 33})) << "the last row inside the client area";
+    EXPECT_EQ(rows[0], (RgbColour{0, 0, 30}));
+    EXPECT_EQ(rows[121], (RgbColour{220, 220, 250}));
+    EXPECT_EQ(rows[243], (RgbColour{0, 0, 30})) << "sin(3.142) is a hair below zero";
+    EXPECT_EQ(rows[242], (RgbColour{3, 3, 33})) << "the last row inside the client area";
     for (std::size_t y = 1; y < rows.size(); ++y) {
         EXPECT_EQ(rows[y].b, rows[y].r + 30);
         if (y <= 121) {
@@ -27,9 +27,9 @@ TEST(DialogShading, PanelIsGreyFrom30To250)
 {
     const auto rows = ShadeRows(ShadedSurface::Panel, 165);
     ASSERT_EQ(rows.size(), 166u);
-    EXPECT_EQ(rows[0], (Rgb{30, 30, 30}));
-    EXPECT_EQ(rows[82], (Rgb{250, 250, 250}));
-    EXPECT_EQ(rows[165], (Rgb{30, 30, 30}));
+    EXPECT_EQ(rows[0], (RgbColour{30, 30, 30}));
+    EXPECT_EQ(rows[82], (RgbColour{250, 250, 250}));
+    EXPECT_EQ(rows[165], (RgbColour{30, 30, 30}));
 }
 
 TEST(DialogShading, LevelsRoundHalfToEven)
@@ -48,13 +48,13 @@ TEST(OptionPictures, OutlinedLightSquareEmptyOrFilledBlue)
     ASSERT_EQ(off.size(), static_cast<std::size_t>(n * n));
     for (int i = 0; i < n; ++i) {
         for (const auto* picture : {&off, &on}) {
-            EXPECT_EQ((*picture)[i], (Rgb{128, 128, 128})) << "top edge";
-            EXPECT_EQ((*picture)[(n - 1) * n + i], (Rgb{128, 128, 128})) << "bottom edge";
-            EXPECT_EQ((*picture)[i * n], (Rgb{128, 128, 128})) << "left edge";
-            EXPECT_EQ((*picture)[i * n + n - 1], (Rgb{128, 128, 128})) << "right edge";
+            EXPECT_EQ((*picture)[i], (RgbColour{128, 128, 128})) << "top edge";
+            EXPECT_EQ((*picture)[(n - 1) * n + i], (RgbColour{128, 128, 128})) << "bottom edge";
+            EXPECT_EQ((*picture)[i * n], (RgbColour{128, 128, 128})) << "left edge";
+            EXPECT_EQ((*picture)[i * n + n - 1], (RgbColour{128, 128, 128})) << "right edge";
         }
     }
-    const Rgb offInside = off[6 * n + 6], onInside = on[6 * n + 6];
+    const RgbColour offInside = off[6 * n + 6], onInside = on[6 * n + 6];
     EXPECT_GT(offInside.r + offInside.g + offInside.b, 3 * 200) << "light and empty";
     EXPECT_GT(onInside.b, onInside.r + 100) << "blue";
     EXPECT_EQ(off[1 * n + 1], offInside);
