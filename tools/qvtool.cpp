@@ -6,6 +6,10 @@
 //   qvtool startfind <program> <title> <runs>     times CreateProcess until FindWindow sees the title
 //   qvtool host <x> <y> <width> <height>           a preview host window, "QV Preview Host"; prints its handle
 //   qvtool children <title>             prints each child window: its title and size
+//   qvtool findw <hex UTF-8 title>      exit 0 when a window with that (Unicode) title exists
+//   qvtool textmask <hex UTF-8 text> <underline 0|1>
+//                                       prints the ink of the text in the settings dialog's font
+//                                       ("mask W H", then H rows of '#' and '.')
 #include <windows.h>
 
 #include <algorithm>
@@ -123,6 +127,67 @@ static int Children(const char* title)
     return 0;
 }
 
+// Text given as hexadecimal UTF-8 (the command line would pass it through the ANSI code page).
+static std::wstring FromHexUtf8(const char* hex)
+{
+    std::string bytes;
+    for (const char* p = hex; p[0] != '\0' && p[1] != '\0'; p += 2) {
+        const char pair[3] = {p[0], p[1], '\0'};
+        bytes += static_cast<char>(std::strtoul(pair, nullptr, 16));
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+static int TextMask(const std::wstring& text, bool underline)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontW(-MulDiv(975, dpi, 7200), 0, 0, 0, 400, FALSE, underline, FALSE, 128, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af");
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return 1;
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    RECT box = {0, 0, size.cx, size.cy};
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
+    GdiFlush();
+    std::printf("mask %ld %ld\n", size.cx, size.cy);
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    for (int y = 0; y < size.cy; ++y) {
+        std::string row;
+        for (int x = 0; x < size.cx; ++x) {
+            const unsigned char* p = pixels + (static_cast<size_t>(y) * size.cx + x) * 4;
+            row += (p[0] + p[1] + p[2]) < 3 * 128 ? '#' : '.';
+        }
+        std::printf("%s\n", row.c_str());
+    }
+    std::fflush(stdout);
+    SelectObject(dc, oldBitmap);
+    SelectObject(dc, oldFont);
+    DeleteObject(bitmap);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 3) return 64;
@@ -134,5 +199,7 @@ int main(int argc, char** argv)
     if (verb == "host" && argc >= 6)
         return Host(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
     if (verb == "children") return Children(argv[2]);
+    if (verb == "findw") return FindWindowW(nullptr, FromHexUtf8(argv[2]).c_str()) != nullptr ? 0 : 1;
+    if (verb == "textmask" && argc >= 4) return TextMask(FromHexUtf8(argv[2]), std::atoi(argv[3]) != 0);
     return 64;
 }

@@ -1,0 +1,423 @@
+// The settings dialog of the shipped screen saver ("/c") under Wine on the
+// suite's Xvfb, driven with real input: its size, shading and captions as the
+// screen shows them, the option marks, saving, cancelling, the file chooser,
+// the address label, the instance marker and a program folder that refuses
+// writes.
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "harness.h"
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTitle = "<Quorvellanto>";
+constexpr int kClientWidth = 496, kClientHeight = 243;
+constexpr int kPanelX = 12, kPanelY = 16, kPanelWidth = 469, kPanelHeight = 165;
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+std::string Hex(const std::string& bytes)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
+class Dialog : public ::testing::Test {
+protected:
+    Stage& stage = TheStage();
+    std::string folder;        // Unix path of the program folder
+    std::string windowsFolder;  // the same as Windows sees it
+    WindowInfo window;
+    std::vector<unsigned char> screen;
+    int screenWidth = 0, screenHeight = 0;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(stage.ready) << stage.failure;
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(15000)))
+            << "a dialog of an earlier test is still up";
+        windowsFolder = "C:\\Program Files\\Quorvellanto Dialog";
+        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Dialog");
+        fs::remove(folder + "/Quorvellanto.ini");
+        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
+            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
+        fs::remove(UserCopy());
+        stage.x.MovePointerTo(900, 700);
+    }
+
+    // The user's own copy in the prefix's profile folder (named after the Unix user).
+    std::string UserCopy() const
+    {
+        const std::string users = stage.wine.DriveC() + "/users";
+        for (const auto& entry : fs::directory_iterator(users)) {
+            const std::string name = entry.path().filename().string();
+            if (name != "Public" && fs::exists(entry.path() / "AppData" / "Roaming"))
+                return entry.path().string() + "/AppData/Roaming/Quorvellanto/Quorvellanto.ini";
+        }
+        return users + "/unknown/Quorvellanto.ini";
+    }
+
+    std::string Ini(int kind, int repeat, const std::string& file) const
+    {
+        return "[Section]\r\nBGM\x8B\xE6\x95\xAA= " + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4= " +
+               std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
+    }
+    // What Wine's profile writer leaves: the values without their leading blank.
+    static std::string Written(int kind, int repeat, const std::string& file)
+    {
+        return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" +
+               std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
+    }
+
+    Process Start(const std::string& sw = "/c", const std::map<std::string, std::string>& env = {})
+    {
+        return stage.wine.Run({windowsFolder + "\\Quorvellanto.scr", sw}, "dialog.log", env);
+    }
+
+    // Waits for the dialog to be shown and painted (its shading in place).
+    bool WaitShown(Process& saver)
+    {
+        return WaitUntil(
+            [&] {
+                auto found = stage.x.FindMappedWindow(kTitle);
+                if (!found) return !saver.Running();
+                window = *found;
+                Grab();
+                const Rgb middle = At(4, kClientHeight / 2);
+                return middle.r > 200 && middle.b > 240;
+            },
+            Millis(30000)) && saver.Running();
+    }
+
+    void Grab() { screen = stage.x.GrabScreen(screenWidth, screenHeight); }
+
+    // A pixel of the dialog's client area, from the last grab.
+    Rgb At(int x, int y) const
+    {
+        const int sx = window.x + x, sy = window.y + y;
+        if (sx < 0 || sy < 0 || sx >= screenWidth || sy >= screenHeight) return {-1, -1, -1};
+        const unsigned char* p = &screen[(static_cast<size_t>(sy) * screenWidth + sx) * 3];
+        return {p[0], p[1], p[2]};
+    }
+
+    void Click(int x, int y, unsigned button = 1)
+    {
+        stage.x.MovePointerTo(window.x + x, window.y + y);
+        std::this_thread::sleep_for(Millis(150));
+        stage.x.PressButton(button);
+        std::this_thread::sleep_for(Millis(300));
+    }
+    void ClickPanel(int x, int y, unsigned button = 1) { Click(kPanelX + x, kPanelY + y, button); }
+    void ClickSet() { Click(324 + 38, 196 + 12); }
+    void ClickCancel() { Click(404 + 38, 196 + 12); }
+
+    bool MarkOn(int index)
+    {
+        static const int rows[3] = {76, 56, 96};  // none, CD, file
+        const Rgb inside = At(kPanelX + 28 + 6, kPanelY + rows[index] + 6);
+        return inside.b > inside.r + 100;
+    }
+
+    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr)
+    {
+        static int run = 0;
+        const std::string log = "dialog-qvtool-" + std::to_string(++run) + ".log";
+        std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
+        if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
+        return code == 0;
+    }
+
+    // Share of the text's ink (drawn by Windows in the dialog's font) found
+    // at the best offset near (x, y) on screen; ink is what lies nearer the
+    // text colour than the row's background colour, taken at `bgX`.
+    // With `centreIn` > 0 the text is centred in that many pixels from x.
+    double InkMatch(const std::string& utf8, bool underline, int x, int y, Rgb ink, int bgX, int centreIn = 0)
+    {
+        std::string out;
+        if (!Tool({"textmask", Hex(utf8), underline ? "1" : "0"}, &out)) return -1;
+        std::istringstream lines(out);
+        std::string word;
+        int w = 0, h = 0;
+        while (lines >> word && word != "mask") {}
+        lines >> w >> h;
+        std::vector<std::string> mask(static_cast<size_t>(h));
+        for (auto& row : mask) lines >> row;
+        if (w <= 0 || h <= 0) return -1;
+        if (centreIn > 0) x += (centreIn - w) / 2;
+        auto isInk = [&](int sx, int sy) {
+            const Rgb p = At(sx, sy), bg = At(bgX, sy);
+            auto dist = [](Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); };
+            return dist(p, ink) < dist(p, bg);
+        };
+        double best = 0;
+        for (int dy = -3; dy <= 3; ++dy) {
+            for (int dx = -3; dx <= 3; ++dx) {
+                int both = 0, either = 0;
+                for (int my = 0; my < h; ++my) {
+                    for (int mx = 0; mx < w; ++mx) {
+                        const bool want = mask[my].size() > static_cast<size_t>(mx) && mask[my][mx] == '#';
+                        const bool got = isInk(x + dx + mx, y + dy + my);
+                        both += want && got;
+                        either += want || got;
+                    }
+                }
+                if (either > 0) best = std::max(best, static_cast<double>(both) / either);
+            }
+        }
+        return best;
+    }
+
+    void CloseWithCancel(Process& saver)
+    {
+        ClickCancel();
+        const auto code = saver.WaitExit(Millis(15000));
+        EXPECT_EQ(code, 0) << "the dialog did not end on Cancel";
+    }
+};
+
+TEST_F(Dialog, ShowsItsSizeShadingAndEveryCaption)
+{
+    WriteWholeFile(folder + "/Quorvellanto.ini", Ini(1, 5, ""));
+    Process saver = Start();
+    ASSERT_TRUE(WaitShown(saver));
+    EXPECT_EQ(window.width, kClientWidth);
+    EXPECT_EQ(window.height, kClientHeight);
+
+    // Window rows: navy at the top, blue-grey in the middle, navy again at the foot.
+    const Rgb top = At(250, 0), middle = At(4, 121), last = At(250, kClientHeight - 1);
+    EXPECT_EQ(top.r, 0); EXPECT_EQ(top.g, 0); EXPECT_EQ(top.b, 30);
+    EXPECT_EQ(middle.r, 220); EXPECT_EQ(middle.g, 220); EXPECT_EQ(middle.b, 250);
+    EXPECT_LE(last.r, 3) << "the last row inside the client area has level 3";
+    EXPECT_EQ(last.b, last.r + 30);
+    // Panel rows: grey 30 at the top, 250 in the middle.
+    const Rgb panelTop = At(kPanelX + 200, kPanelY), panelMiddle = At(kPanelX + 460, kPanelY + 82);
+    EXPECT_EQ(panelTop.r, 30); EXPECT_EQ(panelTop.b, 30);
+    EXPECT_EQ(panelMiddle.r, 250); EXPECT_EQ(panelMiddle.g, 250);
+
+    struct Caption {
+        const char* text;
+        int x, y;
+        bool underline;
+        Rgb ink;
+        int bgX;
+        int centreIn = 0;
+    };
+    const int px = kPanelX, py = kPanelY;
+    const Caption captions[] = {
+        {"BGM", px + 20, py + 24, false, {0, 0, 0}, px + 466, 111},
+        {"\xE9\x9F\xB3\xE6\xA5\xBD" "CD", px + 44, py + 56, false, {0, 0, 0}, px + 466},                    // 音楽CD
+        {"\xE3\x81\xAA\xE3\x81\x97", px + 44, py + 76, false, {0, 0, 0}, px + 466},                            // なし
+        {"MP3\xE3\x80\x81WAV", px + 44, py + 96, false, {0, 0, 0}, px + 466},                                  // MP3、WAV
+        {"\xE6\x9B\xB2\xE7\x9B\xAE\xE3\x82\x92\xEF\xBE\x98\xEF\xBE\x8B\xEF\xBE\x9F\xEF\xBD\xB0\xEF\xBE\x84",  // 曲目をﾘﾋﾟｰﾄ
+         px + 156, py + 56, false, {0, 0, 0}, px + 466},
+        {"Designed by Ombrix Ver.1.0.0", 12, 192, false, {255, 255, 255}, 494},
+        {"https://quorvellanto.example/", 12, 208, true, {255, 255, 255}, 494},
+    };
+    for (const Caption& c : captions) {
+        EXPECT_GT(InkMatch(c.text, c.underline, c.x, c.y, c.ink, c.bgX, c.centreIn), 0.8) << "caption " << c.text;
+    }
+    // The same bytes read through a Western code page would show this instead; the check tells them apart.
+    EXPECT_LT(InkMatch("\xE2\x80\x9A\xC3\x88\xE2\x80\x9A\xC2\xB5", false, px + 44, py + 76, {0, 0, 0}, px + 466), 0.5);
+    EXPECT_TRUE(MarkOn(1)) << "audio CD chosen";
+    EXPECT_FALSE(MarkOn(0));
+    EXPECT_FALSE(MarkOn(2));
+    CloseWithCancel(saver);
+}
+
+TEST_F(Dialog, MarksFollowClicksOfEveryButtonAndSetWritesTheThreeKeys)
+{
+    WriteWholeFile(folder + "/Quorvellanto.ini", Ini(1, 5, ""));
+    Process saver = Start();
+    ASSERT_TRUE(WaitShown(saver));
+    ClickPanel(28 + 6, 96 + 6);  // the file option's mark, left button
+    Grab();
+    EXPECT_TRUE(MarkOn(2));
+    EXPECT_FALSE(MarkOn(1));
+    ClickPanel(44 + 10, 56 + 6, 3);  // the audio CD label, right button
+    Grab();
+    EXPECT_TRUE(MarkOn(1));
+    EXPECT_FALSE(MarkOn(2));
+    // The track box: replace "5" by "12" with the keyboard.
+    ClickPanel(112 + 15, 52 + 9);
+    stage.x.TapKey("End");
+    stage.x.TapKey("BackSpace");
+    stage.x.TapKey("BackSpace");
+    stage.x.TapKey("1");
+    stage.x.TapKey("2");
+    ClickSet();
+    const auto code = saver.WaitExit(Millis(15000));
+    ASSERT_EQ(code, 0) << "Set closes the dialog and ends the program";
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(1, 12, ""));
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
+}
+
+TEST_F(Dialog, MiddleButtonChoosesNoMusicAndLettersSaveTrackZero)
+{
+    WriteWholeFile(folder + "/Quorvellanto.ini", Ini(1, 5, ""));
+    Process saver = Start();
+    ASSERT_TRUE(WaitShown(saver));
+    // Letters in the track box (enabled while the audio CD is chosen), then
+    // no music: the box keeps its text and is read all the same.
+    ClickPanel(112 + 15, 52 + 9);
+    stage.x.TapKey("End");
+    stage.x.TapKey("BackSpace");
+    stage.x.TapKey("x");
+    ClickPanel(44 + 6, 76 + 6, 2);
+    Grab();
+    EXPECT_TRUE(MarkOn(0));
+    EXPECT_FALSE(MarkOn(1));
+    ClickSet();
+    ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(0, 0, ""));
+}
+
+TEST_F(Dialog, CancelAndACloseRequestLeaveTheFileAsItWas)
+{
+    const std::string before = Ini(1, 5, "");
+    WriteWholeFile(folder + "/Quorvellanto.ini", before);
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        ClickPanel(28 + 6, 76 + 6);
+        CloseWithCancel(saver);
+    }
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), before);
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        ClickPanel(28 + 6, 96 + 6);
+        EXPECT_TRUE(Tool({"close", kTitle})) << "a close request from another process";
+        EXPECT_EQ(saver.WaitExit(Millis(15000)), 0);
+    }
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), before);
+}
+
+TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
+{
+    const std::string first = WindowsPath(stage.fixturesDir + "/tone 500ms.wav");
+    const std::string second = WindowsPath(stage.fixturesDir + "/tone 1s.mp3");
+    WriteWholeFile(folder + "/Quorvellanto.ini", Ini(2, 0, first));
+    const std::string chooserTitle = Hex("\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96\x8B\xE3\x81\x8F");
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        EXPECT_TRUE(MarkOn(2));
+        ClickPanel(40 + 14, 116 + 12);  // "..."
+        ASSERT_TRUE(WaitUntil([&] { return Tool({"findw", chooserTitle}); }, Millis(20000)))
+            << "no chooser titled with its Japanese title";
+        std::this_thread::sleep_for(Millis(800));
+        // It opens in the current file's folder: the name alone is enough.
+        for (const char* key : {"t", "o", "n", "e", "space", "1", "s", "period", "m", "p", "3", "Return"})
+            stage.x.TapKey(key);
+        ASSERT_TRUE(WaitUntil([&] { return !Tool({"findw", chooserTitle}); }, Millis(15000)));
+        ClickSet();
+        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+    }
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(2, 0, second));
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        const std::vector<unsigned char> before = screen;
+        ClickPanel(40 + 14, 116 + 12);
+        ASSERT_TRUE(WaitUntil([&] { return Tool({"findw", chooserTitle}); }, Millis(20000)));
+        std::this_thread::sleep_for(Millis(800));
+        stage.x.TapKey("Escape");
+        ASSERT_TRUE(WaitUntil([&] { return !Tool({"findw", chooserTitle}); }, Millis(15000)));
+        std::this_thread::sleep_for(Millis(300));
+        Grab();
+        // The path box shows what it showed before the chooser opened.
+        int changed = 0;
+        for (int y = kPanelY + 117; y < kPanelY + 148; ++y) {
+            for (int x = kPanelX + 73; x < kPanelX + 444; ++x) {
+                const size_t i = (static_cast<size_t>(window.y + y) * screenWidth + window.x + x) * 3;
+                changed += before[i] != screen[i] || before[i + 1] != screen[i + 1];
+            }
+        }
+        EXPECT_EQ(changed, 0) << "the caption of the path box changed";
+        ClickSet();
+        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+    }
+    EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(2, 0, second)) << "cancel kept the file";
+}
+
+TEST_F(Dialog, AddressClickReachesTheBrowser)
+{
+    // A stand-in for the browser: Wine's winebrowser runs xdg-open first.
+    const std::string bin = EnsureDir(stage.workDir + "/browser-bin");
+    const std::string record = stage.workDir + "/browser-record.txt";
+    fs::remove(record);
+    WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\necho \"$@\" >> '" + record + "'\n");
+    fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+    Process saver = Start("/c", {{"PATH", bin + ":" + std::getenv("PATH")}});
+    ASSERT_TRUE(WaitShown(saver));
+    Click(12 + 40, 208 + 6);
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(record).find("https://quorvellanto.example/") != std::string::npos; },
+                          Millis(20000)))
+        << "the browser got: " << ReadWholeFile(record);
+    EXPECT_TRUE(saver.Running()) << "the dialog stays open";
+    CloseWithCancel(saver);
+}
+
+TEST_F(Dialog, SecondStartEndsAtOnceWhileTheDialogIsOpen)
+{
+    Process saver = Start();
+    ASSERT_TRUE(WaitShown(saver));
+    for (const char* sw : {"/s", "/c", "/p"}) {
+        Process again = Start(sw);
+        const auto code = again.WaitExit(Millis(15000));
+        ASSERT_TRUE(code.has_value()) << sw << " did not end";
+        EXPECT_EQ(*code, 0);
+        EXPECT_TRUE(stage.x.FindWindows("Quorvellanto_VC").empty()) << "no run beside the dialog";
+        EXPECT_EQ(stage.x.FindWindows(kTitle).size(), 1u);
+    }
+    CloseWithCancel(saver);
+}
+
+// Like a 64-bit System32: the program folder refuses writes; the settings go
+// to the user's own copy, and the next start reads them from there.
+TEST_F(Dialog, UnwritableProgramFolderSavesToTheUsersCopy)
+{
+    ASSERT_EQ(mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr), 0) << "bind mount (needs root)";
+    const bool readOnly = mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount(path.c_str()); }
+    } unmount{folder};
+    ASSERT_TRUE(readOnly);
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        ClickPanel(28 + 6, 56 + 6);  // audio CD
+        ClickSet();
+        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+    }
+    EXPECT_FALSE(fs::exists(folder + "/Quorvellanto.ini"));
+    EXPECT_EQ(ReadWholeFile(UserCopy()), Written(1, 0, ""));
+    {
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver));
+        EXPECT_TRUE(MarkOn(1)) << "the next start reads the user's copy";
+        CloseWithCancel(saver);
+    }
+}
+
+}  // namespace
