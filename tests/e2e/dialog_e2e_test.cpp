@@ -5,6 +5,8 @@
 // writes.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 #include <sys/mount.h>
 
 #include <cstdlib>
@@ -369,6 +371,18 @@ TEST_F(Dialog, AddressClickReachesTheBrowser)
     fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
     Process saver = Start("/c", {{"PATH", bin + ":" + std::getenv("PATH")}});
     ASSERT_TRUE(WaitShown(saver));
+    // Over the address the pointer is our hand, its hot spot at the fingertip.
+    stage.x.MovePointerTo(window.x + 12 + 40, window.y + 208 + 6);
+    bool hand = WaitUntil(
+        [&] {
+            XFixesCursorImage* cursor = XFixesGetCursorImage(stage.x.display());
+            if (cursor == nullptr) return false;
+            const bool ours = cursor->width == 32 && cursor->height == 32 && cursor->xhot == 12 && cursor->yhot == 10;
+            XFree(cursor);
+            return ours;
+        },
+        Millis(5000));
+    EXPECT_TRUE(hand) << "the hand cursor over the address";
     Click(12 + 40, 208 + 6);
     EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(record).find("https://quorvellanto.example/") != std::string::npos; },
                           Millis(20000)))
