@@ -137,16 +137,7 @@ protected:
         return inside.b > inside.r + 100;
     }
 
-    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr)
-    {
-        static int run = 0;
-        const std::string log = "dialog-qvtool-" + std::to_string(++run) + ".log";
-        std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
-        if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
-        return code == 0;
-    }
+    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return RunQvTool(args, output); }
 
     // Share of the text's ink (drawn by Windows in the dialog's font) found
     // at the best offset near (x, y) on screen; ink is what lies nearer the

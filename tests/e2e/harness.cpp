@@ -375,6 +375,18 @@ void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
     XSync(display_, False);
 }
 
+bool RunQvTool(const std::vector<std::string>& args, std::string* output)
+{
+    static int run = 0;
+    Stage& stage = TheStage();
+    const std::string log = "qvtool-" + std::to_string(++run) + ".log";
+    std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
+    if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
+    return code == 0;
+}
+
 std::string WineLoaderFor(const std::string& arch)
 {
     if (const char* chosen = std::getenv("WINELOADER"); chosen != nullptr && *chosen != '\0') return chosen;

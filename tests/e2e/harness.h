@@ -131,6 +131,10 @@ struct Stage {
 };
 Stage& TheStage();
 
+// Runs the architecture's Windows-side helper (tools/qvtool) to its end, 30 s
+// at most; true on exit code 0. Its standard output comes back in `output`.
+bool RunQvTool(const std::vector<std::string>& args, std::string* output = nullptr);
+
 // The loader for an architecture: WINELOADER when set, else Wine's own per architecture.
 std::string WineLoaderFor(const std::string& arch);
 

@@ -72,16 +72,7 @@ protected:
         return stage.wine.Run(args, "saver.log");
     }
 
-    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr)
-    {
-        static int run = 0;
-        const std::string log = "qvtool-" + std::to_string(++run) + ".log";
-        std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
-        if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
-        return code == 0;
-    }
+    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return RunQvTool(args, output); }
 
     bool WaitForRenderer(Process& saver)
     {
