@@ -1,7 +1,9 @@
-// The 64-bit Windows Installer package, installed, run, upgraded and removed
-// for real by Wine's msiexec in a prefix of this suite's own (made afresh each
-// run), on an Xvfb of its own. The packages are made by scripts/lib/make-msi,
-// the step scripts/package uses, from dist/win64.
+// The Windows Installer packages, installed, run, upgraded and removed for
+// real by Wine's 64-bit msiexec in a prefix of this suite's own (made afresh
+// each run), on an Xvfb of its own. The packages are made by
+// scripts/lib/make-msi, the step scripts/package uses, from dist/. The 32-bit
+// package installs here too (the installer engine is 64-bit), into SysWOW64;
+// its programs run only where 32-bit code runs, so only the 64-bit pair is run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,17 +29,17 @@ struct PackageStage {
     Xvfb xvfb;
     WinePrefix wine;
     XSession x;
-    std::string workDir, logs, current, rebuild, older;
+    std::string workDir, logs, current, rebuild, older, current32;
     bool ready = false;
     std::string failure;
 };
 PackageStage g;
 
-std::string MakeMsi(const std::string& version, const std::string& name)
+std::string MakeMsi(const std::string& version, const std::string& name, const std::string& arch = "win64")
 {
     const std::string out = g.workDir + "/packages/" + name;
-    const std::string command = std::string(QV_PROJECT_DIR) + "/scripts/lib/make-msi win64 " + version + " '" +
-                                QV_PROJECT_DIR + "/dist/win64' '" + out + "' >>'" + g.logs + "/make-msi.log' 2>&1";
+    const std::string command = std::string(QV_PROJECT_DIR) + "/scripts/lib/make-msi " + arch + " " + version + " '" +
+                                QV_PROJECT_DIR + "/dist/" + arch + "' '" + out + "' >>'" + g.logs + "/make-msi.log' 2>&1";
     return std::system(command.c_str()) == 0 && fs::exists(out) ? out : "";
 }
 
@@ -51,7 +53,8 @@ public:
         g.current = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win64.msi");
         g.rebuild = MakeMsi(QV_VERSION, "rebuild/Quorvellanto-" QV_VERSION "-win64.msi");
         g.older = MakeMsi(kOlderVersion, std::string("Quorvellanto-") + kOlderVersion + "-win64.msi");
-        if (g.current.empty() || g.rebuild.empty() || g.older.empty()) {
+        g.current32 = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win32.msi", "win32");
+        if (g.current.empty() || g.rebuild.empty() || g.older.empty() || g.current32.empty()) {
             g.failure = "make-msi failed (see " + g.logs + "/make-msi.log)";
             return;
         }
@@ -101,17 +104,28 @@ protected:
         return g.wine.RunToEnd({"msiexec", action, target, "/qn"}, Millis(120000), "msiexec.log");
     }
 
-    // The installed-programs entries (64-bit view of the registry) named Quorvellanto.
+    // The installed-programs entries named Quorvellanto, in the registry's
+    // 64-bit and 32-bit views.
     std::vector<UninstallEntry> Entries()
     {
-        const std::string log = g.logs + "/reg.log";
-        fs::remove(log);
-        const int code = g.wine.RunToEnd(
-            {"reg", "query", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "/s"}, Millis(60000),
-            "reg.log");
-        EXPECT_EQ(code, 0) << "reg query";
         std::vector<UninstallEntry> found;
-        std::istringstream in(ReadWholeFile(log));
+        for (const char* view : {"", "Wow6432Node\\"}) {
+            const std::string log = g.logs + "/reg.log";
+            fs::remove(log);
+            const int code = g.wine.RunToEnd({"reg", "query",
+                                              std::string("HKLM\\Software\\") + view +
+                                                  "Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                                              "/s"},
+                                             Millis(60000), "reg.log");
+            EXPECT_EQ(code, 0) << "reg query " << view;
+            ParseEntries(ReadWholeFile(log), found);
+        }
+        return found;
+    }
+
+    static void ParseEntries(const std::string& text, std::vector<UninstallEntry>& found)
+    {
+        std::istringstream in(text);
         std::string line, key;
         std::map<std::string, std::string> values;
         auto finish = [&] {
@@ -136,7 +150,6 @@ protected:
             values[name] = value;
         }
         finish();
-        return found;
     }
 
     // Files of that name anywhere on drive C.
@@ -150,11 +163,13 @@ protected:
         return count;
     }
 
-    void ExpectInstalledOnce(const std::string& version)
+    // One copy of the pair in its system folder, one entry.
+    void ExpectInstalledOnce(const std::string& version, const std::string& arch = "win64")
     {
+        const std::string folder = arch == "win64" ? system32 : syswow64;
         for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"}) {
-            EXPECT_EQ(ReadWholeFile(system32 + "/" + file), ReadWholeFile(std::string(QV_PROJECT_DIR) + "/dist/win64/" + file))
-                << file << " in System32";
+            EXPECT_EQ(ReadWholeFile(folder + "/" + file), ReadWholeFile(std::string(QV_PROJECT_DIR) + "/dist/" + arch + "/" + file))
+                << file << " in " << folder;
             EXPECT_EQ(Copies(file), 1) << file;
         }
         const auto entries = Entries();
@@ -239,6 +254,20 @@ TEST_F(Package, QuietUninstallRemovesThePairAndTheEntryAndKeepsTheSettings)
     EXPECT_EQ(Copies("Quorvellanto.scr") + Copies("Quorvellanto.dll"), 0);
     EXPECT_TRUE(Entries().empty()) << "the installed-programs entry is gone";
     EXPECT_EQ(ReadWholeFile(system32 + "/Quorvellanto.ini"), settings) << "the user's settings stay";
+}
+
+TEST_F(Package, ThirtyTwoBitPackageGoesToSysWow64AndEitherPairReplacesTheOther)
+{
+    ASSERT_EQ(Msiexec("/i", g.current32), 0);
+    ExpectInstalledOnce(QV_VERSION, "win32");
+    EXPECT_FALSE(fs::exists(system32 + "/Quorvellanto.scr")) << "redirected to SysWOW64";
+    ASSERT_EQ(Msiexec("/i", g.current), 0) << "the 64-bit package over the 32-bit one";
+    ExpectInstalledOnce(QV_VERSION, "win64");
+    ASSERT_EQ(Msiexec("/i", g.current32), 0) << "and back";
+    ExpectInstalledOnce(QV_VERSION, "win32");
+    ASSERT_EQ(Msiexec("/x", g.current32), 0);
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_EQ(Copies("Quorvellanto.scr") + Copies("Quorvellanto.dll"), 0);
 }
 
 }  // namespace
