@@ -1,11 +1,14 @@
 // Checks of the shipped Windows files of one architecture, without running
 // them: the machine type of their folder, a GUI program (the renderer too,
 // despite its .dll name), nothing imported but system DLLs (no MinGW runtime
-// beside them), and the manifest that makes them DPI-aware.
+// beside them), the manifest that makes them DPI-aware, and the project's
+// version in their version resources and manifests.
 // Usage: pe_check_tests <dist folder> <win32|win64> [gtest flags]
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <cstdio>
 #include <cctype>
 #include <fstream>
@@ -85,8 +88,38 @@ TEST_P(ShippedFile, CarriesItsManifest)
 {
     ASSERT_EQ(file.manifests.size(), 1u);
     EXPECT_EQ(file.manifests[0].id, 1u) << "the process manifest has resource number 1";
-    EXPECT_NE(file.manifests[0].bytes.find("<assembly"), std::string::npos);
-    EXPECT_NE(file.manifests[0].bytes.find("dpiAware"), std::string::npos);
+    const std::string& manifest = file.manifests[0].bytes;
+    EXPECT_NE(manifest.find("<assembly"), std::string::npos);
+    EXPECT_NE(manifest.find("dpiAware"), std::string::npos);
+    const std::string arch = g_arch == "win64" ? "amd64" : "x86";
+    EXPECT_NE(manifest.find("version=\"" QV_VERSION ".0\" processorArchitecture=\"" + arch + "\""), std::string::npos)
+        << manifest;
+}
+
+TEST_P(ShippedFile, CarriesTheProjectVersion)
+{
+    ASSERT_EQ(file.versions.size(), 1u) << "one version resource";
+    const auto info = pe::ParseVersionInfo(file.versions[0].bytes);
+    ASSERT_TRUE(info.has_value()) << "a well-formed version resource";
+    unsigned major = 0, minor = 0, patch = 0;
+    ASSERT_EQ(std::sscanf(QV_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
+    const std::array<std::uint16_t, 4> quad = {static_cast<std::uint16_t>(major), static_cast<std::uint16_t>(minor),
+                                               static_cast<std::uint16_t>(patch), 0};
+    EXPECT_EQ(info->fileVersion, quad);
+    EXPECT_EQ(info->productVersion, quad);
+    const bool saver = std::string(GetParam()) == "Quorvellanto.scr";
+    const std::map<std::string, std::string> expected = {
+        {"FileVersion", QV_VERSION},
+        {"ProductVersion", QV_VERSION},
+        {"ProductName", "Quorvellanto"},
+        {"FileDescription", saver ? "Quorvellanto screen saver" : "Quorvellanto renderer"},
+        {"OriginalFilename", GetParam()},
+    };
+    for (const auto& [key, value] : expected) {
+        const auto it = info->strings.find(key);
+        ASSERT_NE(it, info->strings.end()) << "no " << key;
+        EXPECT_EQ(it->second, value) << key;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pair, ShippedFile, ::testing::Values("Quorvellanto.scr", "Quorvellanto.dll"),
@@ -102,6 +135,15 @@ TEST(PeParser, RejectsWhatIsNotAPeImage)
     ASSERT_GT(truncated.size(), 512u);
     truncated.resize(300);
     EXPECT_FALSE(pe::Parse(truncated).has_value()) << "headers cut short";
+
+    auto shipped = pe::Parse(ReadFile(g_distDir + "/Quorvellanto.dll"));
+    ASSERT_TRUE(shipped.has_value() && shipped->versions.size() == 1u);
+    std::string version = shipped->versions[0].bytes;
+    EXPECT_TRUE(pe::ParseVersionInfo(version).has_value());
+    EXPECT_FALSE(pe::ParseVersionInfo("").has_value());
+    EXPECT_FALSE(pe::ParseVersionInfo(version.substr(0, 60)).has_value()) << "a block cut short";
+    version[40] ^= 0x5a;  // inside the fixed part's signature
+    EXPECT_FALSE(pe::ParseVersionInfo(version).has_value()) << "a wrong signature";
 }
 
 }  // namespace

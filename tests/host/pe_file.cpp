@@ -6,6 +6,7 @@ namespace {
 constexpr std::uint32_t kImportDirectory = 1;
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kManifestType = 24;
+constexpr std::uint32_t kVersionType = 16;
 
 struct Section {
     std::uint32_t virtualAddress, virtualSize, rawOffset, rawSize;
@@ -67,7 +68,7 @@ bool ReadImports(const Reader& r, std::uint32_t rva, std::uint32_t size, PeFile&
 }
 
 // The resource directory: type -> name -> language -> data entry.
-bool ReadManifests(const Reader& r, std::uint32_t rva, PeFile& file)
+bool ReadResources(const Reader& r, std::uint32_t rva, PeFile& file)
 {
     if (rva == 0) return true;
     auto root = r.At(rva);
@@ -81,7 +82,8 @@ bool ReadManifests(const Reader& r, std::uint32_t rva, PeFile& file)
     };
     constexpr std::uint32_t kSubdirectory = 0x80000000u;
     for (auto [type, typeOffset] : entries(*root)) {
-        if (type != kManifestType || !(typeOffset & kSubdirectory)) continue;
+        if ((type != kManifestType && type != kVersionType) || !(typeOffset & kSubdirectory)) continue;
+        auto& found = type == kManifestType ? file.manifests : file.versions;
         for (auto [name, nameOffset] : entries(*root + (typeOffset & ~kSubdirectory))) {
             if (!(nameOffset & kSubdirectory)) return false;
             auto languages = entries(*root + (nameOffset & ~kSubdirectory));
@@ -91,13 +93,73 @@ bool ReadManifests(const Reader& r, std::uint32_t rva, PeFile& file)
             auto data = r.At(r.U32(leaf));
             const std::uint32_t dataSize = r.U32(leaf + 4);
             if (!data || !r.Has(*data, dataSize)) return false;
-            file.manifests.push_back({name & kSubdirectory ? 0 : name, r.Slice(*data, dataSize)});
+            found.push_back({name & kSubdirectory ? 0 : name, r.Slice(*data, dataSize)});
         }
     }
     return true;
 }
 
+// One block of a version resource: length, value length, type, UTF-16 key,
+// value and child blocks, each aligned to four bytes.
+struct Block {
+    std::string key, value;
+    std::uint32_t valueLength = 0, type = 0;
+    std::vector<Block> children;
+};
+
+std::optional<Block> ReadBlock(const Reader& r, std::uint64_t at, std::uint64_t end)
+{
+    if (!r.Has(at, 6)) return std::nullopt;
+    const std::uint64_t length = r.U16(at);
+    if (length < 6 || at + length > end) return std::nullopt;
+    end = at + length;
+    Block b;
+    b.valueLength = r.U16(at + 2);
+    b.type = r.U16(at + 4);
+    std::uint64_t p = at + 6;
+    for (; p + 1 < end && r.U16(p) != 0; p += 2) b.key += static_cast<char>(r.U16(p) < 0x80 ? r.U16(p) : '?');
+    p = (p + 2 + 3) & ~3ull;
+    // Text values count 16-bit characters, binary ones bytes.
+    const std::uint64_t valueBytes = b.type == 1 ? 2ull * b.valueLength : b.valueLength;
+    if (p + valueBytes > end) return std::nullopt;
+    if (b.type == 1) {
+        for (std::uint64_t i = 0; i < b.valueLength && r.U16(p + 2 * i) != 0; ++i)
+            b.value += static_cast<char>(r.U16(p + 2 * i) < 0x80 ? r.U16(p + 2 * i) : '?');
+    } else {
+        b.value = r.Slice(p, valueBytes);
+    }
+    p = (p + valueBytes + 3) & ~3ull;
+    while (p + 6 <= end) {
+        auto child = ReadBlock(r, p, end);
+        if (!child) return std::nullopt;
+        p = (p + r.U16(p) + 3) & ~3ull;
+        b.children.push_back(std::move(*child));
+    }
+    return b;
+}
+
 }  // namespace
+
+std::optional<VersionInfo> ParseVersionInfo(const std::string& bytes)
+{
+    Reader r(bytes);
+    auto root = ReadBlock(r, 0, bytes.size());
+    if (!root || root->key != "VS_VERSION_INFO" || root->value.size() < 52) return std::nullopt;
+    Reader fixed(root->value);
+    if (fixed.U32(0) != 0xFEEF04BDu) return std::nullopt;
+    VersionInfo info;
+    for (int i = 0; i < 2; ++i) {
+        info.fileVersion[2 * i] = static_cast<std::uint16_t>(fixed.U16(8 + 4 * i + 2));
+        info.fileVersion[2 * i + 1] = static_cast<std::uint16_t>(fixed.U16(8 + 4 * i));
+        info.productVersion[2 * i] = static_cast<std::uint16_t>(fixed.U16(16 + 4 * i + 2));
+        info.productVersion[2 * i + 1] = static_cast<std::uint16_t>(fixed.U16(16 + 4 * i));
+    }
+    for (const Block& child : root->children) {
+        if (child.key != "StringFileInfo" || child.children.empty()) continue;
+        for (const Block& entry : child.children.front().children) info.strings[entry.key] = entry.value;
+    }
+    return info;
+}
 
 std::optional<PeFile> Parse(const std::string& bytes)
 {
@@ -129,7 +191,7 @@ std::optional<PeFile> Parse(const std::string& bytes)
     const auto directory = [&](std::uint32_t index) { return directories + 8ull * index; };
     if (!ReadImports(r, r.U32(directory(kImportDirectory)), r.U32(directory(kImportDirectory) + 4), file))
         return std::nullopt;
-    if (!ReadManifests(r, r.U32(directory(kResourceDirectory)), file)) return std::nullopt;
+    if (!ReadResources(r, r.U32(directory(kResourceDirectory)), file)) return std::nullopt;
     return file;
 }
 

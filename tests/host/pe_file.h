@@ -1,8 +1,10 @@
 // Reads what a check of a shipped Windows file needs from its PE headers:
 // machine, optional-header kind, subsystem, characteristics, imported DLLs
-// and the resources of one type.
+// and its manifest and version resources.
 #pragma once
+#include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,9 +23,20 @@ struct PeFile {
     std::uint16_t subsystem = 0;         // 2 GUI, 3 console
     std::vector<std::string> imports;    // DLL names as stored
     std::vector<Resource> manifests;     // RT_MANIFEST entries (first language each)
+    std::vector<Resource> versions;      // RT_VERSION entries (first language each)
+};
+
+// What a version resource says: the fixed file and product versions and the
+// strings of its first string table (ASCII values only).
+struct VersionInfo {
+    std::array<std::uint16_t, 4> fileVersion{};
+    std::array<std::uint16_t, 4> productVersion{};
+    std::map<std::string, std::string> strings;
 };
 
 // Nothing when the bytes are not a well-formed PE image.
 std::optional<PeFile> Parse(const std::string& bytes);
+// Nothing when the bytes are not a well-formed VS_VERSIONINFO block.
+std::optional<VersionInfo> ParseVersionInfo(const std::string& bytes);
 
 }  // namespace pe
