@@ -65,6 +65,9 @@ protected:
     }
 
     // The user's own copy in the prefix's profile folder (named after the Unix user).
+    // The other suites share the prefix: no user's copy may outlive a test.
+    void TearDown() override { fs::remove(UserCopy()); }
+
     std::string UserCopy() const
     {
         const std::string users = stage.wine.DriveC() + "/users";
