@@ -206,7 +206,8 @@ static int Run(const RunOptions& options)
     }
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, drawWindow, &deleteWindow, 1);
-    if (!MapAndWait(display, drawWindow)) return Fail("the window was not shown");
+    if (!MapAndWait(display, drawWindow, options.mode == RunMode::RootWindow))
+        return Fail("the window was not shown");
     if (options.mode == RunMode::Standalone && !GrabKeyboard(display, drawWindow))
         std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; keys reach the window only when it has the focus\n");
 

@@ -94,17 +94,24 @@ Window CreateChildWindow(Display* display, Window host, XVisualInfo* visual, Col
     attributes.background_pixel = 0;
     attributes.border_pixel = 0;
     attributes.event_mask = StructureNotifyMask;
+    attributes.override_redirect = hostAttributes.root == host ? True : False;
     Window child = XCreateWindow(display, host, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                  visual->depth, InputOutput, visual->visual,
-                                 CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+                                 CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect,
+                                 &attributes);
     if (trap.Failed()) return 0;
     SetTitle(display, child);
     return child;
 }
 
-bool MapAndWait(Display* display, Window window)
+bool MapAndWait(Display* display, Window window, bool lowered)
 {
-    XMapRaised(display, window);
+    if (lowered) {
+        XLowerWindow(display, window);
+        XMapWindow(display, window);
+    } else {
+        XMapRaised(display, window);
+    }
     XFlush(display);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     XEvent event;

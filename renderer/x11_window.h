@@ -27,13 +27,16 @@ Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual,
 
 // A child of `host` at (0, 0) with the host's size, in the renderer's own
 // visual, so that any host window can be drawn into whatever its visual.
-// Input stays with the host (the child selects none). Returns 0 if the host
-// does not exist; `width` and `height` receive the host's size.
+// Input stays with the host (the child selects none). A child of the root is
+// left alone by window managers and kept below other windows, as drawing on
+// the root itself would be. Returns 0 if the host does not exist; `width` and
+// `height` receive the host's size.
 Window CreateChildWindow(Display* display, Window host, XVisualInfo* visual, Colormap colormap, int& width,
                          int& height);
 
-// Maps the window and waits (a bounded time) until the server has mapped it.
-bool MapAndWait(Display* display, Window window);
+// Maps the window (on top of its siblings, or below them with `lowered`) and
+// waits a bounded time until the server has mapped it.
+bool MapAndWait(Display* display, Window window, bool lowered = false);
 
 // Takes the keyboard so that every key reaches the window; retries briefly
 // while another client holds it. Returns false if it could not be had.

@@ -290,6 +290,24 @@ TEST_F(GivenWindow, EndsWhenTheWindowIsDestroyed)
     ExpectEndsWithZero(renderer);
 }
 
+TEST_F(GivenWindow, RootDrawsBelowOtherWindows)
+{
+    Process renderer = Start({"-root"});
+    ASSERT_NE(WaitForWindow(renderer).id, 0u);
+    int width = 0, height = 0;
+    const auto rgb = Grab(width, height);
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
+    long hostChanged = 0;
+    for (int y = host.y; y < host.y + host.height; ++y) {
+        for (int x = host.x; x < host.x + host.width; ++x) hostChanged += PixelAt(rgb, width, x, y) != kHostBlue;
+    }
+    EXPECT_EQ(hostChanged, 0) << "the rings cover a window above the root";
+    const long litAround = CountLit(rgb, width, {0, 0, width, height}).lit - CountLit(rgb, width, host).lit;
+    EXPECT_GT(litAround, 2000) << "rings on the root around the window";
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+}
+
 struct RefusalCase {
     const char* name;
     std::vector<std::string> args;
