@@ -209,7 +209,8 @@ static int Run(const RunOptions& options)
     if (!MapAndWait(display, drawWindow, options.mode == RunMode::RootWindow))
         return Fail("the window was not shown");
     if (options.mode == RunMode::Standalone && !GrabKeyboard(display, drawWindow))
-        std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; keys reach the window only when it has the focus\n");
+        std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; "
+                             "keys reach the window only while it has the focus\n");
 
     resources.context = MakeRendererContext(display, resources.visual, drawWindow, error);
     if (resources.context == nullptr) return Fail(error);
