@@ -143,7 +143,7 @@ static void SeedMouseOrigin()
 {
     // The first move fixes the origin; the pointer's place when the window
     // appears is that first move (Windows sends one for a window shown under
-    // the cursor).
+    // the cursor). Moves queued from then on are measured against it.
     Window root, child;
     int rootX = 0, rootY = 0, x = 0, y = 0;
     unsigned mask = 0;
@@ -208,9 +208,13 @@ static int Run(const RunOptions& options)
     XSetWMProtocols(display, drawWindow, &deleteWindow, 1);
     if (!MapAndWait(display, drawWindow, options.mode == RunMode::RootWindow))
         return Fail("the window was not shown");
-    if (options.mode == RunMode::Standalone && !GrabKeyboard(display, drawWindow))
-        std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; "
-                             "keys reach the window only while it has the focus\n");
+    if (options.mode == RunMode::Standalone) {
+        if (!GrabKeyboard(display, drawWindow))
+            std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; "
+                                 "keys reach the window only while it has the focus\n");
+        mouseMoveCount = 1;
+        SeedMouseOrigin();
+    }
 
     resources.context = MakeRendererContext(display, resources.visual, drawWindow, error);
     if (resources.context == nullptr) return Fail(error);
@@ -218,10 +222,6 @@ static int Run(const RunOptions& options)
     ResizeScene(width, height);
     InitScene();
     XSetErrorHandler(RecordXError);
-    if (options.mode == RunMode::Standalone) {
-        mouseMoveCount = 1;
-        SeedMouseOrigin();
-    }
     return RunLoop(deleteWindow);
 }
 

@@ -45,7 +45,26 @@ protected:
         return Process::Start(argv, {{"DISPLAY", stage.xvfb.display()}, {"XSCREENSAVER_WINDOW", ""}}, LogPath());
     }
 
-    // Waits for the window, then lets the first frames arrive.
+    // Lit pixels in `area` of the screen now; none unless its top-left corner
+    // is black, as the renderer clears it (the hosts' own backgrounds are not).
+    long LitIn(Rect area) const
+    {
+        int width = 0, height = 0;
+        const auto rgb = stage.x.GrabScreen(width, height);
+        if (rgb.empty() || PixelAt(rgb, width, area.x, area.y) != 0) return 0;
+        return CountLit(rgb, width, area).lit;
+    }
+
+    // Waits until frames are being drawn into `area`: the renderer is then in its loop.
+    bool WaitForFrames(Process& renderer, Rect area)
+    {
+        const bool drawn = WaitUntil([&] { return LitIn(area) > 1000 || !renderer.Running(); }, Millis(15000),
+                                     Millis(100));
+        EXPECT_TRUE(drawn && renderer.Running()) << "no frames drawn: " << ReadWholeFile(LogPath());
+        return drawn && renderer.Running();
+    }
+
+    // Waits for the window and its first frames.
     WindowInfo WaitForWindow(Process& renderer)
     {
         std::optional<WindowInfo> window;
@@ -57,8 +76,9 @@ protected:
             Millis(10000));
         EXPECT_TRUE(found && window.has_value()) << "no window titled " << kTitle << ": "
                                                  << ReadWholeFile(LogPath());
-        std::this_thread::sleep_for(Millis(500));
-        return window.value_or(WindowInfo{});
+        if (!window || !WaitForFrames(renderer, {window->x, window->y, window->width, window->height}))
+            return WindowInfo{};
+        return *window;
     }
 
     void ExpectEndsWithZero(Process& renderer)
@@ -82,6 +102,9 @@ TEST_F(X11Renderer, CoversTheScreenFindableByTitleAndShowsRings)
     EXPECT_EQ(window.height, stage.x.screenHeight());
 
     int width = 0, height = 0;
+    // A whole frame of spheres (the first frames may still be coming).
+    ASSERT_TRUE(WaitUntil([&] { return LitIn({0, 0, stage.x.screenWidth(), stage.x.screenHeight()}) > 8000; },
+                          Millis(5000), Millis(100)));
     const auto rgb = Grab(width, height);
     ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
     for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, 0}, std::pair{0, height - 1}, std::pair{width - 1, height - 1}})
@@ -255,15 +278,23 @@ protected:
 TEST_F(GivenWindow, RingsAppearInThatWindowOnlyAndFollowItsSize)
 {
     Process renderer = Start({"-window-id", HostId()});
-    ASSERT_TRUE(WaitUntil([&] { return ChildCount() == 1 || !renderer.Running(); }, Millis(10000)));
-    ASSERT_TRUE(renderer.Running()) << ReadWholeFile(LogPath());
-    std::this_thread::sleep_for(Millis(500));
+    ASSERT_TRUE(WaitForFrames(renderer, host));
+    EXPECT_EQ(ChildCount(), 1);
     ExpectRingsInHostOnly("at first");
 
     host = {100, 80, 700, 560};
     XResizeWindow(dpy, hostWindow, static_cast<unsigned>(host.width), static_cast<unsigned>(host.height));
     XSync(dpy, False);
-    std::this_thread::sleep_for(Millis(700));
+    // Grown: its new corner turns from the window's blue to the renderer's black.
+    const bool followed = WaitUntil(
+        [&] {
+            int width = 0, height = 0;
+            const auto rgb = Grab(width, height);
+            return !rgb.empty() && PixelAt(rgb, width, host.x + host.width - 1, host.y + host.height - 1) == 0;
+        },
+        Millis(5000), Millis(100));
+    EXPECT_TRUE(followed) << "the drawing did not follow the window's new size";
+    std::this_thread::sleep_for(Millis(300));
     ExpectRingsInHostOnly("after the window grew");
 
     // Input belongs to the host: a move and a key do not end a hack.
@@ -282,8 +313,7 @@ TEST_F(GivenWindow, EndsWhenTheWindowIsDestroyed)
     char hex[32];
     std::snprintf(hex, sizeof hex, "0x%lx", hostWindow);
     Process renderer = Start({"--window-id", hex});
-    ASSERT_TRUE(WaitUntil([&] { return ChildCount() == 1 || !renderer.Running(); }, Millis(10000)));
-    std::this_thread::sleep_for(Millis(300));
+    ASSERT_TRUE(WaitForFrames(renderer, host));
     XDestroyWindow(dpy, hostWindow);
     XSync(dpy, False);
     hostWindow = 0;
@@ -295,15 +325,21 @@ TEST_F(GivenWindow, RootDrawsBelowOtherWindows)
     Process renderer = Start({"-root"});
     ASSERT_NE(WaitForWindow(renderer).id, 0u);
     int width = 0, height = 0;
-    const auto rgb = Grab(width, height);
-    ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
+    std::vector<unsigned char> rgb;
+    long litAround = 0;
+    const bool drawn = WaitUntil(
+        [&] {
+            rgb = Grab(width, height);
+            litAround = CountLit(rgb, width, {0, 0, width, height}).lit - CountLit(rgb, width, host).lit;
+            return litAround > 2000;
+        },
+        Millis(10000), Millis(100));
+    EXPECT_TRUE(drawn) << "rings on the root around the window: " << litAround << " lit pixels";
     long hostChanged = 0;
     for (int y = host.y; y < host.y + host.height; ++y) {
         for (int x = host.x; x < host.x + host.width; ++x) hostChanged += PixelAt(rgb, width, x, y) != kHostBlue;
     }
     EXPECT_EQ(hostChanged, 0) << "the rings cover a window above the root";
-    const long litAround = CountLit(rgb, width, {0, 0, width, height}).lit - CountLit(rgb, width, host).lit;
-    EXPECT_GT(litAround, 2000) << "rings on the root around the window";
     kill(renderer.pid(), SIGTERM);
     ExpectEndsWithZero(renderer);
 }
