@@ -27,3 +27,23 @@ bool MouseMoveEndsRun(ScreenPoint cursor)
     mouseMoveCount += 1;
     return ends;
 }
+
+bool PressEndsRun(Press press)
+{
+    switch (press) {
+    case Press::Key:
+    case Press::LeftButton:
+    case Press::MiddleButton:
+    case Press::RightButton:
+        return true;
+    case Press::SystemKey:
+    case Press::OtherButton:
+        return false;
+    }
+    return false;
+}
+
+bool IsSystemKey(bool altHeld, bool isAltKey, bool isF10)
+{
+    return altHeld || isAltKey || isF10;
+}

@@ -170,15 +170,16 @@ void Process::Kill()
     Reap(true);
 }
 
-bool Xvfb::Start(int width, int height, const std::string& logPath)
+bool Xvfb::Start(int width, int height, const std::string& logPath, const std::vector<std::string>& extraArgs)
 {
     int fds[2];
     if (pipe(fds) != 0) return false;
     const std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -displayfd lets the server pick a free display and report it.
-    process_ = Process::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry,
-                               "-nolisten", "tcp", "-noreset"},
-                              {}, logPath);
+    std::vector<std::string> argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", geometry,
+                                     "-nolisten", "tcp", "-noreset"};
+    argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
+    process_ = Process::Start(argv, {}, logPath);
     close(fds[1]);
     std::string number;
     char c;

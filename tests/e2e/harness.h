@@ -51,7 +51,8 @@ private:
 // A private X server on a free display number.
 class Xvfb {
 public:
-    bool Start(int width, int height, const std::string& logPath);
+    // `extraArgs` go to the server as they are (for example "-extension", "GLX").
+    bool Start(int width, int height, const std::string& logPath, const std::vector<std::string>& extraArgs = {});
     void Stop();
     const std::string& display() const { return display_; }
 

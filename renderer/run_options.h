@@ -1,0 +1,33 @@
+// How the renderer is asked to run on X11: a full-screen window of its own,
+// or drawing into a window it is given (an XScreenSaver hack draws into the
+// window named by -window-id, by XSCREENSAVER_WINDOW, or into the root).
+#pragma once
+#include <string>
+#include <vector>
+
+enum class RunMode {
+    Standalone,    // a full-screen window of its own that ends on input
+    GivenWindow,   // draws into `windowId` until it is told to stop
+    RootWindow,    // draws into the screen's root window
+    ShowUsage,     // -h or --help: print the usage and end
+    Invalid        // a command line it does not understand: `error` says why
+};
+
+struct RunOptions {
+    RunMode mode = RunMode::Standalone;
+    unsigned long windowId = 0;
+    std::string error;
+};
+
+// A window id as X tools print it: decimal, or hexadecimal after 0x. Zero,
+// trailing text and values beyond 32 bits (X ids are 29-bit) are refused.
+bool ParseWindowId(const std::string& text, unsigned long& id);
+
+// `args` excludes the program name; `xscreensaverWindow` is the value of
+// XSCREENSAVER_WINDOW, or null when unset. An explicit -window-id wins over
+// the variable, and the variable wins over -root (it names the window that
+// XScreenSaver made for the hack, which is what -root means under it).
+RunOptions ParseRunOptions(const std::vector<std::string>& args, const char* xscreensaverWindow);
+
+// The usage text, for -h and for a refused command line.
+std::string UsageText(const std::string& programName);

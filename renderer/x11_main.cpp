@@ -1,0 +1,242 @@
+// The renderer program on X11: a full-screen window of its own that ends on
+// the user's input, or (as an XScreenSaver hack) a window it is given, drawn
+// into until SIGTERM. Same scene, rules and display-list cache as on Win32.
+#include "input_rules.h"
+#include "ring_rules.h"
+#include "run_options.h"
+#include "scene.h"
+#include "x11_glx.h"
+#include "x11_window.h"
+
+#include <X11/keysym.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+static Display* display = nullptr;
+static Window drawWindow = 0;   // the window the frames are drawn into
+static Window hostWindow = 0;   // in hack mode, the window it was given
+static int isActive = 0;
+static volatile std::sig_atomic_t stopRequested = 0;
+static int xErrors = 0;
+static std::string firstXError;
+
+void PresentFrame()
+{
+    glXSwapBuffers(display, drawWindow);
+}
+
+static int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "quorvellanto: %s\n", message.c_str());
+    return 1;
+}
+
+static void RequestStop(int)
+{
+    stopRequested = 1;
+}
+
+static void HandleStopSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+static int RecordXError(Display* errorDisplay, XErrorEvent* error)
+{
+    if (xErrors++ == 0) {
+        char text[256] = {};
+        XGetErrorText(errorDisplay, error->error_code, text, sizeof text);
+        firstXError = text;
+    }
+    return 0;
+}
+
+static int LostServer(Display*)
+{
+    std::fprintf(stderr, "quorvellanto: lost the connection to the X server\n");
+    std::_Exit(1);
+}
+
+static bool WindowExists(Window window)
+{
+    XErrorTrap trap(display);
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && !trap.Failed();
+}
+
+static Press KeyPressKind(XKeyEvent& event)
+{
+    const KeySym key = XLookupKeysym(&event, 0);
+    const bool isAlt = key == XK_Alt_L || key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
+    return IsSystemKey((event.state & Mod1Mask) != 0, isAlt, key == XK_F10) ? Press::SystemKey : Press::Key;
+}
+
+static Press ButtonPressKind(unsigned button)
+{
+    switch (button) {
+    case Button1: return Press::LeftButton;
+    case Button2: return Press::MiddleButton;
+    case Button3: return Press::RightButton;
+    default: return Press::OtherButton;
+    }
+}
+
+// Returns true when the event ends the run.
+static bool HandleEvent(XEvent& event, Atom deleteWindow)
+{
+    switch (event.type) {
+    case KeyPress:
+        return isActive == 1 && PressEndsRun(KeyPressKind(event.xkey));
+    case ButtonPress:
+        return isActive == 1 && PressEndsRun(ButtonPressKind(event.xbutton.button));
+    case MotionNotify:
+        return isActive == 1 && MouseMoveEndsRun({event.xmotion.x_root, event.xmotion.y_root});
+    case ConfigureNotify:
+        if (event.xconfigure.window == hostWindow) {
+            XResizeWindow(display, drawWindow, static_cast<unsigned>(event.xconfigure.width),
+                          static_cast<unsigned>(event.xconfigure.height));
+        } else if (event.xconfigure.window == drawWindow) {
+            ResizeScene(event.xconfigure.width, event.xconfigure.height);
+        }
+        return false;
+    case DestroyNotify:
+        return event.xdestroywindow.window == drawWindow || event.xdestroywindow.window == hostWindow;
+    case ClientMessage:
+        return static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+    default:
+        return false;
+    }
+}
+
+// Polls for events and draws a frame whenever none is waiting, one degree per
+// frame, until input, the window's end or a stop signal. Returns the exit code.
+static int RunLoop(Atom deleteWindow)
+{
+    std::int32_t frameAngle = 0;
+    XEvent event;
+    while (stopRequested == 0) {
+        bool done = false;
+        while (!done && XPending(display) > 0) {
+            XNextEvent(display, &event);
+            done = HandleEvent(event, deleteWindow);
+        }
+        if (done) return 0;
+        if (xErrors != 0) {
+            // A window taken away from under the renderer ends the run; any other error is a fault.
+            if (!WindowExists(drawWindow) || (hostWindow != 0 && !WindowExists(hostWindow))) return 0;
+            return Fail("X error: " + firstXError);
+        }
+        DrawFrame(static_cast<float>(frameAngle));
+        frameAngle = NextFrameAngle(frameAngle);
+    }
+    return 0;
+}
+
+static void SeedMouseOrigin()
+{
+    // The first move fixes the origin; the pointer's place when the window
+    // appears is that first move (Windows sends one for a window shown under
+    // the cursor). Moves queued from then on are measured against it.
+    Window root, child;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    if (XQueryPointer(display, drawWindow, &root, &child, &rootX, &rootY, &x, &y, &mask))
+        MouseMoveEndsRun({rootX, rootY});
+}
+
+struct Resources {
+    XVisualInfo* visual = nullptr;
+    Colormap colormap = 0;
+    GLXContext context = nullptr;
+
+    ~Resources()
+    {
+        if (display == nullptr) return;
+        if (context != nullptr) {
+            glXMakeCurrent(display, None, nullptr);
+            glXDestroyContext(display, context);
+        }
+        if (drawWindow != 0) {
+            XErrorTrap trap(display);  // a host's end may already have taken it
+            XDestroyWindow(display, drawWindow);
+        }
+        if (colormap != 0) XFreeColormap(display, colormap);
+        if (visual != nullptr) XFree(visual);
+        XCloseDisplay(display);
+        display = nullptr;
+    }
+};
+
+static int Run(const RunOptions& options)
+{
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        const char* name = XDisplayName(nullptr);
+        return Fail(std::string("cannot open the X display \"") + (name != nullptr ? name : "") + "\"");
+    }
+    Resources resources;
+    XSetIOErrorHandler(LostServer);
+    const int screen = DefaultScreen(display);
+    std::string error;
+    resources.visual = ChooseRendererVisual(display, screen, error);
+    if (resources.visual == nullptr) return Fail(error);
+    resources.colormap =
+        XCreateColormap(display, RootWindow(display, screen), resources.visual->visual, AllocNone);
+
+    int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+    if (options.mode == RunMode::Standalone) {
+        isActive = 1;
+        drawWindow = CreateFullScreenWindow(display, screen, resources.visual, resources.colormap);
+    } else {
+        hostWindow = options.mode == RunMode::RootWindow ? RootWindow(display, screen) : options.windowId;
+        drawWindow = CreateChildWindow(display, hostWindow, resources.visual, resources.colormap, width, height);
+        if (drawWindow == 0) {
+            char id[32];
+            std::snprintf(id, sizeof id, "0x%lx", hostWindow);
+            hostWindow = 0;
+            return Fail(std::string("there is no window ") + id + " to draw into");
+        }
+    }
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, drawWindow, &deleteWindow, 1);
+    if (!MapAndWait(display, drawWindow, options.mode == RunMode::RootWindow))
+        return Fail("the window was not shown");
+    if (options.mode == RunMode::Standalone) {
+        if (!GrabKeyboard(display, drawWindow))
+            std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; "
+                                 "keys reach the window only while it has the focus\n");
+        mouseMoveCount = 1;
+        SeedMouseOrigin();
+    }
+
+    resources.context = MakeRendererContext(display, resources.visual, drawWindow, error);
+    if (resources.context == nullptr) return Fail(error);
+    RequestSwapInterval(display, screen, drawWindow);
+    ResizeScene(width, height);
+    InitScene();
+    XSetErrorHandler(RecordXError);
+    return RunLoop(deleteWindow);
+}
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const RunOptions options = ParseRunOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
+    if (options.mode == RunMode::ShowUsage) {
+        std::fputs(UsageText("quorvellanto").c_str(), stdout);
+        return 0;
+    }
+    if (options.mode == RunMode::Invalid) {
+        std::fprintf(stderr, "quorvellanto: %s\n%s", options.error.c_str(), UsageText("quorvellanto").c_str());
+        return 2;
+    }
+    HandleStopSignals();
+    return Run(options);
+}

@@ -1,0 +1,395 @@
+// The native X11 renderer on the suite's own Xvfb: standalone in its own
+// full-screen window, driven by real input (XTest); drawing into a window the
+// test made (-window-id); and refusing clearly what it cannot do.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <signal.h>
+
+#include <cmath>
+#include <functional>
+#include <thread>
+
+#include "native_stage.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr const char* kTitle = "Quorvellanto_VC";
+
+class X11Renderer : public ::testing::Test {
+protected:
+    NativeStage& stage = TheNativeStage();
+    Display* dpy = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(stage.ready) << stage.failure;
+        dpy = stage.x.display();
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(10000)))
+            << "a renderer of an earlier test is still up";
+        stage.x.MovePointerTo(512, 384);
+    }
+
+    std::string LogPath() const { return stage.logDir + "/renderer.log"; }
+
+    Process Start(const std::vector<std::string>& args = {})
+    {
+        std::vector<std::string> argv = {stage.renderer};
+        argv.insert(argv.end(), args.begin(), args.end());
+        WriteWholeFile(LogPath(), "");
+        return Process::Start(argv, {{"DISPLAY", stage.xvfb.display()}, {"XSCREENSAVER_WINDOW", ""}}, LogPath());
+    }
+
+    // Lit pixels in `area` of the screen now; none unless its top-left corner
+    // is black, as the renderer clears it (the hosts' own backgrounds are not).
+    long LitIn(Rect area) const
+    {
+        int width = 0, height = 0;
+        const auto rgb = stage.x.GrabScreen(width, height);
+        if (rgb.empty() || PixelAt(rgb, width, area.x, area.y) != 0) return 0;
+        return CountLit(rgb, width, area).lit;
+    }
+
+    // Waits until frames are being drawn into `area`: the renderer is then in its loop.
+    bool WaitForFrames(Process& renderer, Rect area)
+    {
+        const bool drawn = WaitUntil([&] { return LitIn(area) > 1000 || !renderer.Running(); }, Millis(15000),
+                                     Millis(100));
+        EXPECT_TRUE(drawn && renderer.Running()) << "no frames drawn: " << ReadWholeFile(LogPath());
+        return drawn && renderer.Running();
+    }
+
+    // Waits for the window and its first frames.
+    WindowInfo WaitForWindow(Process& renderer)
+    {
+        std::optional<WindowInfo> window;
+        const bool found = WaitUntil(
+            [&] {
+                window = stage.x.FindMappedWindow(kTitle);
+                return window.has_value() || !renderer.Running();
+            },
+            Millis(10000));
+        EXPECT_TRUE(found && window.has_value()) << "no window titled " << kTitle << ": "
+                                                 << ReadWholeFile(LogPath());
+        if (!window || !WaitForFrames(renderer, {window->x, window->y, window->width, window->height}))
+            return WindowInfo{};
+        return *window;
+    }
+
+    void ExpectEndsWithZero(Process& renderer)
+    {
+        const auto code = renderer.WaitExit(Millis(10000));
+        ASSERT_TRUE(code.has_value()) << "the renderer did not end";
+        EXPECT_EQ(*code, 0) << ReadWholeFile(LogPath());
+    }
+
+    std::vector<unsigned char> Grab(int& width, int& height) const { return stage.x.GrabScreen(width, height); }
+};
+
+TEST_F(X11Renderer, CoversTheScreenFindableByTitleAndShowsRings)
+{
+    Process renderer = Start();
+    const WindowInfo window = WaitForWindow(renderer);
+    ASSERT_NE(window.id, 0u);
+    EXPECT_EQ(window.x, 0);
+    EXPECT_EQ(window.y, 0);
+    EXPECT_EQ(window.width, stage.x.screenWidth());
+    EXPECT_EQ(window.height, stage.x.screenHeight());
+
+    int width = 0, height = 0;
+    // A whole frame of spheres (the first frames may still be coming).
+    ASSERT_TRUE(WaitUntil([&] { return LitIn({0, 0, stage.x.screenWidth(), stage.x.screenHeight()}) > 8000; },
+                          Millis(5000), Millis(100)));
+    const auto rgb = Grab(width, height);
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, 0}, std::pair{0, height - 1}, std::pair{width - 1, height - 1}})
+        EXPECT_EQ(PixelAt(rgb, width, x, y), 0u) << "black at " << x << "," << y;
+    const LitPixels all = CountLit(rgb, width, {0, 0, width, height});
+    // The rings (radius 100 at 400 units, spheres of 8) stay within some 330
+    // pixels of the centre on a 768-pixel-high screen.
+    const LitPixels inner = CountLit(rgb, width, {512 - 330, 384 - 330, 660, 660});
+    EXPECT_GT(all.lit, 8000) << "lit spheres of a frame";
+    EXPECT_LT(all.lit, 80000);
+    EXPECT_GT(all.coloured, all.lit / 3) << "the spheres carry their rings' hues";
+    EXPECT_EQ(inner.lit, all.lit) << "nothing lit far from the centre";
+    EXPECT_NEAR(all.centreX, width / 2.0, 60);
+    EXPECT_NEAR(all.centreY, height / 2.0, 60);
+
+    // The pointer over the window shows no cursor.
+    XFixesCursorImage* cursor = XFixesGetCursorImage(dpy);
+    ASSERT_NE(cursor, nullptr);
+    long visible = 0;
+    for (int i = 0; i < cursor->width * cursor->height; ++i) visible += (cursor->pixels[i] >> 24) != 0;
+    XFree(cursor);
+    EXPECT_EQ(visible, 0) << "cursor pixels shown over the window";
+
+    stage.x.TapKey("space");
+    ExpectEndsWithZero(renderer);
+}
+
+struct EndingInput {
+    const char* name;
+    std::function<void(const XSession&)> act;
+};
+
+class X11RendererEnds : public X11Renderer, public ::testing::WithParamInterface<EndingInput> {};
+
+TEST_P(X11RendererEnds, WithExitCodeZero)
+{
+    Process renderer = Start();
+    ASSERT_NE(WaitForWindow(renderer).id, 0u);
+    GetParam().act(stage.x);
+    ExpectEndsWithZero(renderer);
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty()) << "the window goes with the process";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Input, X11RendererEnds,
+    ::testing::Values(EndingInput{"KeyPress", [](const XSession& x) { x.TapKey("a"); }},
+                      EndingInput{"LeftButton", [](const XSession& x) { x.PressButton(1); }},
+                      EndingInput{"MiddleButton", [](const XSession& x) { x.PressButton(2); }},
+                      EndingInput{"RightButton", [](const XSession& x) { x.PressButton(3); }},
+                      EndingInput{"ThreePixelsRight", [](const XSession& x) { x.MovePointerTo(515, 384); }},
+                      EndingInput{"ThreePixelsUp", [](const XSession& x) { x.MovePointerTo(512, 381); }},
+                      EndingInput{"SmallStepsAddingUp",
+                                  [](const XSession& x) {
+                                      for (int dx : {1, 2, 3}) {
+                                          x.MovePointerTo(512 + dx, 384);
+                                          std::this_thread::sleep_for(Millis(200));
+                                      }
+                                  }}),
+    [](const ::testing::TestParamInfo<EndingInput>& info) { return std::string(info.param.name); });
+
+TEST_F(X11Renderer, KeepsRunningAfterSmallMovesTheWheelAndSystemKeys)
+{
+    Process renderer = Start();
+    ASSERT_NE(WaitForWindow(renderer).id, 0u);
+    auto stillRunning = [&](const char* after) {
+        std::this_thread::sleep_for(Millis(500));
+        EXPECT_TRUE(renderer.Running()) << "ended after " << after;
+        EXPECT_TRUE(stage.x.FindMappedWindow(kTitle).has_value()) << "window gone after " << after;
+    };
+    stage.x.MovePointerTo(514, 386);
+    stillRunning("a 2-pixel move on both axes");
+    stage.x.MovePointerTo(510, 382);
+    stillRunning("a 2-pixel move back past the origin");
+    stage.x.PressButton(4);
+    stage.x.PressButton(5);
+    stillRunning("a mouse-wheel turn");
+    stage.x.HoldKeyAndTap("Alt_L", "F4");
+    stillRunning("Alt+F4");
+    stage.x.TapKey("F10");
+    stillRunning("F10");
+
+    stage.x.TapKey("Escape");
+    ExpectEndsWithZero(renderer);
+}
+
+TEST_F(X11Renderer, CloseRequestAndSigtermEndItCleanly)
+{
+    Process renderer = Start();
+    const WindowInfo window = WaitForWindow(renderer);
+    ASSERT_NE(window.id, 0u);
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window.id;
+    close.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, window.id, False, NoEventMask, &close);
+    XSync(dpy, False);
+    ExpectEndsWithZero(renderer);
+
+    Process second = Start();
+    ASSERT_NE(WaitForWindow(second).id, 0u);
+    kill(second.pid(), SIGTERM);
+    ExpectEndsWithZero(second);
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
+}
+
+// A window of the test's own on a grey root, as a host would give one.
+class GivenWindow : public X11Renderer {
+protected:
+    static constexpr unsigned long kRootGrey = 0x404040, kHostBlue = 0x2020a0;
+    Rect host = {100, 80, 480, 360};
+    Window hostWindow = 0;
+
+    void SetUp() override
+    {
+        X11Renderer::SetUp();
+        const Window root = DefaultRootWindow(dpy);
+        XSetWindowBackground(dpy, root, kRootGrey);
+        XClearWindow(dpy, root);
+        XSetWindowAttributes attributes = {};
+        attributes.background_pixel = kHostBlue;
+        attributes.override_redirect = True;
+        hostWindow = XCreateWindow(dpy, root, host.x, host.y, static_cast<unsigned>(host.width),
+                                   static_cast<unsigned>(host.height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+        XMapWindow(dpy, hostWindow);
+        XSync(dpy, False);
+        std::this_thread::sleep_for(Millis(200));
+    }
+
+    void TearDown() override
+    {
+        if (hostWindow != 0) XDestroyWindow(dpy, hostWindow);
+        XSetWindowBackground(dpy, DefaultRootWindow(dpy), 0);
+        XClearWindow(dpy, DefaultRootWindow(dpy));
+        XSync(dpy, False);
+    }
+
+    std::string HostId() const { return std::to_string(hostWindow); }
+
+    int ChildCount() const
+    {
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy, hostWindow, &root, &parent, &children, &count)) return -1;
+        if (children != nullptr) XFree(children);
+        return static_cast<int>(count);
+    }
+
+    // Rings drawn in the host's area on black, centred in it; the screen
+    // around it untouched.
+    void ExpectRingsInHostOnly(const char* when)
+    {
+        SCOPED_TRACE(when);
+        int width = 0, height = 0;
+        const auto rgb = Grab(width, height);
+        ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
+        EXPECT_EQ(CountOtherThan(rgb, width, height, host, kRootGrey), 0) << "pixels changed outside the window";
+        for (auto [x, y] : {std::pair{host.x, host.y}, std::pair{host.x + host.width - 1, host.y + host.height - 1}})
+            EXPECT_EQ(PixelAt(rgb, width, x, y), 0u) << "black at " << x << "," << y;
+        const LitPixels lit = CountLit(rgb, width, host);
+        EXPECT_GT(lit.lit, 2000);
+        EXPECT_GT(lit.coloured, lit.lit / 3);
+        EXPECT_NEAR(lit.centreX, host.x + host.width / 2.0, 40);
+        EXPECT_NEAR(lit.centreY, host.y + host.height / 2.0, 40);
+    }
+};
+
+TEST_F(GivenWindow, RingsAppearInThatWindowOnlyAndFollowItsSize)
+{
+    Process renderer = Start({"-window-id", HostId()});
+    ASSERT_TRUE(WaitForFrames(renderer, host));
+    EXPECT_EQ(ChildCount(), 1);
+    ExpectRingsInHostOnly("at first");
+
+    host = {100, 80, 700, 560};
+    XResizeWindow(dpy, hostWindow, static_cast<unsigned>(host.width), static_cast<unsigned>(host.height));
+    XSync(dpy, False);
+    // Grown: its new corner turns from the window's blue to the renderer's black.
+    const bool followed = WaitUntil(
+        [&] {
+            int width = 0, height = 0;
+            const auto rgb = Grab(width, height);
+            return !rgb.empty() && PixelAt(rgb, width, host.x + host.width - 1, host.y + host.height - 1) == 0;
+        },
+        Millis(5000), Millis(100));
+    EXPECT_TRUE(followed) << "the drawing did not follow the window's new size";
+    std::this_thread::sleep_for(Millis(300));
+    ExpectRingsInHostOnly("after the window grew");
+
+    // Input belongs to the host: a move and a key do not end a hack.
+    stage.x.MovePointerTo(300, 300);
+    stage.x.TapKey("a");
+    std::this_thread::sleep_for(Millis(500));
+    EXPECT_TRUE(renderer.Running());
+
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+    EXPECT_EQ(ChildCount(), 0) << "the renderer's drawing window goes with it; the host stays";
+}
+
+TEST_F(GivenWindow, EndsWhenTheWindowIsDestroyed)
+{
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%lx", hostWindow);
+    Process renderer = Start({"--window-id", hex});
+    ASSERT_TRUE(WaitForFrames(renderer, host));
+    XDestroyWindow(dpy, hostWindow);
+    XSync(dpy, False);
+    hostWindow = 0;
+    ExpectEndsWithZero(renderer);
+}
+
+TEST_F(GivenWindow, RootDrawsBelowOtherWindows)
+{
+    Process renderer = Start({"-root"});
+    ASSERT_NE(WaitForWindow(renderer).id, 0u);
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    long litAround = 0;
+    const bool drawn = WaitUntil(
+        [&] {
+            rgb = Grab(width, height);
+            litAround = CountLit(rgb, width, {0, 0, width, height}).lit - CountLit(rgb, width, host).lit;
+            return litAround > 2000;
+        },
+        Millis(10000), Millis(100));
+    EXPECT_TRUE(drawn) << "rings on the root around the window: " << litAround << " lit pixels";
+    long hostChanged = 0;
+    for (int y = host.y; y < host.y + host.height; ++y) {
+        for (int x = host.x; x < host.x + host.width; ++x) hostChanged += PixelAt(rgb, width, x, y) != kHostBlue;
+    }
+    EXPECT_EQ(hostChanged, 0) << "the rings cover a window above the root";
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> args;
+    bool ownServerWithoutGlx;
+    const char* display;  // null: the suite's display
+    int exitCode;
+    const char* message;
+};
+
+class Refuses : public X11Renderer, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(Refuses, WithAMessageAndNonZeroExit)
+{
+    const RefusalCase& c = GetParam();
+    Xvfb withoutGlx;
+    std::string display = c.display != nullptr ? c.display : stage.xvfb.display();
+    if (c.ownServerWithoutGlx) {
+        ASSERT_TRUE(withoutGlx.Start(640, 480, stage.logDir + "/xvfb-no-glx.log", {"-extension", "GLX"}));
+        display = withoutGlx.display();
+    }
+    std::vector<std::string> argv = {stage.renderer};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const ToolResult result =
+        RunTool(argv, {{"DISPLAY", display}, {"XSCREENSAVER_WINDOW", ""}}, Millis(10000), LogPath());
+    EXPECT_EQ(result.exitCode, c.exitCode) << "it must end, not spin: " << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
+    withoutGlx.Stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, Refuses,
+    ::testing::Values(
+        RefusalCase{"NoDisplay", {}, false, ":997", 1, "cannot open the X display \":997\""},
+        RefusalCase{"NoGlxOnTheServer", {}, true, nullptr, 1, "GLX extension missing"},
+        RefusalCase{"NoGlxAsAHack", {"-root"}, true, nullptr, 1, "GLX extension missing"},
+        RefusalCase{"NoSuchWindow", {"-window-id", "0x1fffffe"}, false, nullptr, 1, "there is no window 0x1fffffe"},
+        RefusalCase{"NotAWindowId", {"-window-id", "zebra"}, false, nullptr, 2, "not a window id: \"zebra\""},
+        RefusalCase{"UnknownOption", {"/s"}, false, nullptr, 2, "unknown option \"/s\""}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST_F(X11Renderer, HelpPrintsUsageAndExitsZero)
+{
+    const ToolResult result = RunTool({stage.renderer, "--help"}, {}, Millis(5000), LogPath());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("-window-id ID"), std::string::npos) << result.output;
+}
+
+}  // namespace

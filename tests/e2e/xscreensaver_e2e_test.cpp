@@ -1,0 +1,163 @@
+// The renderer as a hack of the real XScreenSaver (Debian's xscreensaver),
+// started on the suite's Xvfb with a configuration of the test's own that
+// lists the built program, activated and deactivated by xscreensaver-command.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "native_stage.h"
+
+using namespace e2e;
+
+namespace {
+
+class XScreenSaver : public ::testing::Test {
+protected:
+    NativeStage& stage = TheNativeStage();
+    std::string place, hack, home;
+    Process daemon;
+
+    std::map<std::string, std::string> Env() const
+    {
+        // A PATH without root's private folders: the daemon runs as nobody.
+        return {{"DISPLAY", stage.xvfb.display()},
+                {"HOME", home},
+                {"PATH", "/usr/bin:/bin"},
+                {"XSCREENSAVER_WINDOW", ""}};
+    }
+
+    ToolResult Command(const std::string& verb)
+    {
+        return RunTool({"xscreensaver-command", verb}, Env(), Millis(15000), stage.logDir + "/xscreensaver-command.log");
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(stage.ready) << stage.failure;
+        // The daemon runs as nobody when the tests run as root, and the build
+        // tree may sit where nobody cannot reach: the hack and the daemon's
+        // HOME go into a folder open to every user.
+        char folder[] = "/tmp/qv-xscreensaver-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        place = folder;
+        hack = place + "/quorvellanto";
+        std::filesystem::copy_file(stage.renderer, hack);
+        home = EnsureDir(place + "/home");
+        const std::string config = home + "/.xscreensaver";
+        WriteWholeFile(config,
+                       "mode:\t\tone\n"
+                       "selected:\t0\n"
+                       "timeout:\t1:00:00\n"
+                       "cycle:\t\t1:00:00\n"
+                       "lock:\t\tFalse\n"
+                       "splash:\t\tFalse\n"
+                       "fade:\t\tFalse\n"
+                       "unfade:\t\tFalse\n"
+                       "programs:\t\\\n"
+                       "  GL: \t\t" + hack + " --root\t\\n\\\n\n");
+        for (const std::string& path : {place, home, hack}) chmod(path.c_str(), 0755);
+        chmod(config.c_str(), 0644);
+
+        // XScreenSaver refuses to launch hacks as root: run it as nobody then.
+        std::vector<std::string> argv = {"xscreensaver", "-no-splash", "-verbose"};
+        if (geteuid() == 0)
+            argv.insert(argv.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        WriteWholeFile(stage.logDir + "/xscreensaver.log", "");
+        daemon = Process::Start(argv, Env(), stage.logDir + "/xscreensaver.log");
+        ASSERT_TRUE(WaitUntil([&] { return Command("-version").exitCode == 0 || !daemon.Running(); }, Millis(20000),
+                              Millis(200)));
+        ASSERT_TRUE(daemon.Running()) << ReadWholeFile(stage.logDir + "/xscreensaver.log");
+    }
+
+    void TearDown() override
+    {
+        daemon.Kill();
+        if (!place.empty()) std::filesystem::remove_all(place);
+    }
+
+    LitPixels Screen(std::vector<unsigned char>* grab = nullptr) const
+    {
+        int width = 0, height = 0;
+        auto rgb = stage.x.GrabScreen(width, height);
+        const LitPixels lit = CountLit(rgb, width, {0, 0, width, height});
+        if (grab != nullptr) *grab = std::move(rgb);
+        return lit;
+    }
+
+    static std::string ProcFile(int pid, const char* name)
+    {
+        std::string bytes = ReadWholeFile("/proc/" + std::to_string(pid) + "/" + name);
+        for (char& c : bytes) {
+            if (c == '\0') c = '\n';
+        }
+        return bytes;
+    }
+
+    bool HasChildTitled(unsigned long window, const std::string& title) const
+    {
+        Display* dpy = stage.x.display();
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        bool found = false;
+        if (XQueryTree(dpy, window, &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count; ++i) {
+                char* name = nullptr;
+                if (XFetchName(dpy, children[i], &name) && name != nullptr) {
+                    found = found || title == name;
+                    XFree(name);
+                }
+            }
+            if (children != nullptr) XFree(children);
+        }
+        return found;
+    }
+};
+
+TEST_F(XScreenSaver, ActivateShowsTheRingsAndDeactivateEndsTheHack)
+{
+    ASSERT_EQ(Screen().lit, 0) << "the screen is black before";
+    ASSERT_EQ(Command("-activate").exitCode, 0);
+
+    std::vector<int> hacks;
+    LitPixels lit;
+    std::vector<unsigned char> rgb;
+    const bool showing = WaitUntil(
+        [&] {
+            hacks = ProcessesOf(hack);
+            lit = Screen(&rgb);
+            return hacks.size() == 1 && lit.lit > 8000;
+        },
+        Millis(15000), Millis(250));
+    ASSERT_TRUE(showing) << hacks.size() << " hack processes, " << lit.lit << " lit pixels\n"
+                         << ReadWholeFile(stage.logDir + "/xscreensaver.log");
+    EXPECT_GT(lit.coloured, lit.lit / 3) << "the spheres carry their rings' hues";
+    const int width = stage.x.screenWidth(), height = stage.x.screenHeight();
+    EXPECT_NEAR(lit.centreX, width / 2.0, 60);
+    EXPECT_NEAR(lit.centreY, height / 2.0, 60);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, height - 1}})
+        EXPECT_EQ(PixelAt(rgb, width, x, y), 0u) << "black at " << x << "," << y;
+
+    // Started the way the configuration says, drawing into the window XScreenSaver made for it.
+    const int hackPid = hacks.front();
+    EXPECT_NE(ProcFile(hackPid, "cmdline").find("--root"), std::string::npos);
+    const std::string environ = ProcFile(hackPid, "environ");
+    const size_t at = environ.find("XSCREENSAVER_WINDOW=");
+    ASSERT_NE(at, std::string::npos) << "XScreenSaver names its window to the hack";
+    const unsigned long saverWindow = std::stoul(environ.substr(at + 20), nullptr, 0);
+    EXPECT_NE(saverWindow, 0u);
+    EXPECT_TRUE(HasChildTitled(saverWindow, "Quorvellanto_VC")) << "the drawing sits inside XScreenSaver's window";
+
+    ASSERT_EQ(Command("-deactivate").exitCode, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(hack).empty(); }, Millis(10000), Millis(100)))
+        << "the hack outlived the deactivation";
+    EXPECT_TRUE(WaitUntil([&] { return Screen().lit == 0; }, Millis(10000), Millis(250)))
+        << "the rings stay on the screen after the deactivation";
+    EXPECT_TRUE(daemon.Running()) << "XScreenSaver itself goes on";
+}
+
+}  // namespace
