@@ -1,6 +1,7 @@
 #include "win32_command.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "forms/application.h"
 #include "forms/form.h"

@@ -34,6 +34,10 @@ void DoEvents()
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
+            // Kept for the message loop when it ends the program; a request
+            // left over from forms that have gone while others are loaded now
+            // is dropped (it would hold back every timer and repaint).
+            if (loadedForms > 0) continue;
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }

@@ -123,24 +123,29 @@ void Form::SaveProperties()
 
 void Form::TabFocus(bool backwards)
 {
-    std::vector<ChildControl*> candidates;
-    for (ChildControl* control : tabOrder_) {
-        if (control->CanTakeFocus()) candidates.push_back(control);
-    }
-    if (candidates.empty()) return;
+    const int count = static_cast<int>(tabOrder_.size());
     const HWND focus = GetFocus();
-    const auto current = std::find_if(candidates.begin(), candidates.end(), [&](ChildControl* c) {
-        return focus != nullptr && (c->hwnd() == focus || IsChild(c->hwnd(), focus));
-    });
-    const int count = static_cast<int>(candidates.size());
-    int next;
-    if (current == candidates.end()) {
-        next = backwards ? count - 1 : 0;
-    } else {
-        const int at = static_cast<int>(current - candidates.begin());
-        next = (at + (backwards ? count - 1 : 1)) % count;
+    // The control whose window has the focus; else one that takes the focus
+    // and holds the focused window (a native control's inner edit field).
+    int at = -1;
+    for (int i = 0; i < count && at < 0; ++i) {
+        if (focus != nullptr && tabOrder_[static_cast<size_t>(i)]->hwnd() == focus) at = i;
     }
-    candidates[static_cast<size_t>(next)]->SetFocus();
+    for (int i = 0; i < count && at < 0; ++i) {
+        const ChildControl* control = tabOrder_[static_cast<size_t>(i)];
+        if (focus != nullptr && control->CanTakeFocus() && IsChild(control->hwnd(), focus)) at = i;
+    }
+    // From the control that has the focus (or from either end), the next one that can take it.
+    for (int step = 1; step <= count; ++step) {
+        int next;
+        if (at < 0) next = backwards ? count - step : step - 1;
+        else next = ((at + (backwards ? -step : step)) % count + count) % count;
+        ChildControl* control = tabOrder_[static_cast<size_t>(next)];
+        if (control->CanTakeFocus()) {
+            control->SetFocus();
+            return;
+        }
+    }
 }
 
 Form* Form::FromWindow(HWND window)
