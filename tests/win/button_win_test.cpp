@@ -1,6 +1,6 @@
 // The Command button on the real window manager and GDI: faces painted and
 // read back (gradient, frame pieces, caption), the state pictures in the
-// resources, and the control on a form: focus, hover, the cursor poll,
+// resources, and the control on a form: focus, hover, transparency,
 // properties and the property store.
 #include <gtest/gtest.h>
 
@@ -266,43 +266,6 @@ TEST_F(ButtonOnForm, GradientDirectionFollowsTheState)
     Hover(form.Cmd_A);
     EXPECT_EQ(form.Cmd_A.Rules().ButtonState(), 4);
     EXPECT_TRUE(Shot(form.Cmd_A).WhiteOnTop()) << "state 4 from 3 keeps the normal gradient";
-}
-
-TEST_F(ButtonOnForm, LeftPressFocusesFirstAndCapturesRightReleaseClicksWithoutChangingTheLook)
-{
-    Hover(form.Cmd_B);
-    SendMessageW(form.Cmd_B.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    EXPECT_TRUE(form.Cmd_B.HasFocus());
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 4) << "focus gained while hovered";
-    EXPECT_TRUE(form.Cmd_B.Rules().LeftButtonDown());
-    EXPECT_EQ(GetCapture(), form.Cmd_B.hwnd());
-    EXPECT_EQ(Shot(form.Cmd_B).Face(), "Pressed");
-    SendMessageW(form.Cmd_B.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(form.clicksB, 1);
-
-    const std::string before = Shot(form.Cmd_B).Face();
-    SendMessageW(form.Cmd_B.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
-    SendMessageW(form.Cmd_B.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(form.clicksB, 2);
-    EXPECT_EQ(Shot(form.Cmd_B).Face(), before);
-}
-
-TEST_F(ButtonOnForm, PollEndsTheHoverWhenTheCursorIsOverTheFormOrElsewhere)
-{
-    POINT over = {5, 5};
-    ClientToScreen(form.Cmd_B.hwnd(), &over);
-    SetCursorPos(over.x, over.y);
-    Pump(50);
-    Hover(form.Cmd_B);
-    Pump(300);
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 2) << "the cursor is still over it";
-    POINT formPoint = {2, 2};
-    ClientToScreen(form.hwnd(), &formPoint);
-    SetCursorPos(formPoint.x, formPoint.y);
-    Pump(300);
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 1);
-    EXPECT_EQ(Shot(form.Cmd_B).Face(), "Normal");
 }
 
 TEST_F(ButtonOnForm, CaptionLaidOutEightyTwipsDownOnA375TwipButton)
