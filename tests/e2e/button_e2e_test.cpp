@@ -32,7 +32,7 @@ constexpr int kBackgroundX = 250, kBackgroundY = 130;  // the form's own backgro
 
 std::string Hex(unsigned long c)
 {
-    char text[8];
+    char text[24];
     std::snprintf(text, sizeof text, "%06lX", c);
     return text;
 }
