@@ -1,9 +1,15 @@
 #include "win32_cursor_probe.h"
 
+#include <type_traits>
+
 namespace {
 
 using GetCursorPosFunction = BOOL(WINAPI*)(LPPOINT);
 using WindowFromPointFunction = HWND(WINAPI*)(POINT);
+// Bound by name, so the compiler checks nothing at the call: the types must
+// be the system's own, calling convention included (it matters on 32-bit).
+static_assert(std::is_same_v<GetCursorPosFunction, decltype(&::GetCursorPos)>);
+static_assert(std::is_same_v<WindowFromPointFunction, decltype(&::WindowFromPoint)>);
 
 template <typename Function>
 Function Bind(const char* name)

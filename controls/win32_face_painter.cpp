@@ -1,5 +1,7 @@
 #include "win32_face_painter.h"
 
+#include <type_traits>
+
 #include "command_resources.h"
 #include "face_layout.h"
 
@@ -21,6 +23,8 @@ void ClearFace(HDC dc, int w, int h)
 namespace {
 
 using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+// Bound by name: the type must be msimg32's own, calling convention included.
+static_assert(std::is_same_v<GradientFillFunction, decltype(&::GradientFill)>);
 
 GradientFillFunction BoundGradientFill()
 {
