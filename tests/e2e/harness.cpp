@@ -376,6 +376,26 @@ void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
     XSync(display_, False);
 }
 
+const std::vector<EndingInput>& RendererEndingInputs()
+{
+    static const std::vector<EndingInput> inputs = {
+        {"KeyPress", [](const XSession& x) { x.TapKey("a"); }},
+        {"LeftButton", [](const XSession& x) { x.PressButton(1); }},
+        {"MiddleButton", [](const XSession& x) { x.PressButton(2); }},
+        {"RightButton", [](const XSession& x) { x.PressButton(3); }},
+        {"ThreePixelsRight", [](const XSession& x) { x.MovePointerTo(515, 384); }},
+        {"ThreePixelsUp", [](const XSession& x) { x.MovePointerTo(512, 381); }},
+        {"SmallStepsAddingUp",
+         [](const XSession& x) {
+             for (int dx : {1, 2, 3}) {
+                 x.MovePointerTo(512 + dx, 384);
+                 std::this_thread::sleep_for(Millis(200));
+             }
+         }},
+    };
+    return inputs;
+}
+
 bool RunQvTool(const std::vector<std::string>& args, std::string* output)
 {
     static int run = 0;

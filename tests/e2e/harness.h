@@ -132,6 +132,15 @@ struct Stage {
 };
 Stage& TheStage();
 
+// Input that ends a renderer, on Windows as on Linux: a key, each button, a
+// 3-pixel move right or up, and small steps that add up to 3 pixels (from an
+// origin at the screen's centre, 512, 384).
+struct EndingInput {
+    const char* name;
+    std::function<void(const XSession&)> act;
+};
+const std::vector<EndingInput>& RendererEndingInputs();
+
 // Runs the architecture's Windows-side helper (tools/qvtool) to its end, 30 s
 // at most; true on exit code 0. Its standard output comes back in `output`.
 bool RunQvTool(const std::vector<std::string>& args, std::string* output = nullptr);

@@ -132,11 +132,6 @@ TEST_F(X11Renderer, CoversTheScreenFindableByTitleAndShowsRings)
     ExpectEndsWithZero(renderer);
 }
 
-struct EndingInput {
-    const char* name;
-    std::function<void(const XSession&)> act;
-};
-
 class X11RendererEnds : public X11Renderer, public ::testing::WithParamInterface<EndingInput> {};
 
 TEST_P(X11RendererEnds, WithExitCodeZero)
@@ -150,19 +145,7 @@ TEST_P(X11RendererEnds, WithExitCodeZero)
 
 INSTANTIATE_TEST_SUITE_P(
     Input, X11RendererEnds,
-    ::testing::Values(EndingInput{"KeyPress", [](const XSession& x) { x.TapKey("a"); }},
-                      EndingInput{"LeftButton", [](const XSession& x) { x.PressButton(1); }},
-                      EndingInput{"MiddleButton", [](const XSession& x) { x.PressButton(2); }},
-                      EndingInput{"RightButton", [](const XSession& x) { x.PressButton(3); }},
-                      EndingInput{"ThreePixelsRight", [](const XSession& x) { x.MovePointerTo(515, 384); }},
-                      EndingInput{"ThreePixelsUp", [](const XSession& x) { x.MovePointerTo(512, 381); }},
-                      EndingInput{"SmallStepsAddingUp",
-                                  [](const XSession& x) {
-                                      for (int dx : {1, 2, 3}) {
-                                          x.MovePointerTo(512 + dx, 384);
-                                          std::this_thread::sleep_for(Millis(200));
-                                      }
-                                  }}),
+    ::testing::ValuesIn(RendererEndingInputs()),
     [](const ::testing::TestParamInfo<EndingInput>& info) { return std::string(info.param.name); });
 
 TEST_F(X11Renderer, KeepsRunningAfterSmallMovesTheWheelAndSystemKeys)
