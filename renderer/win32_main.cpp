@@ -1,6 +1,7 @@
 // The renderer program on Win32: window class, full-screen popup, WGL context,
 // the polling message loop and the input rules that end it.
 #include "gl_includes.h"
+#include "extension_list.h"
 #include "input_rules.h"
 #include "ring_rules.h"
 #include "scene.h"
@@ -31,18 +32,6 @@ static void SetupPixelFormat()
     const int format = ChoosePixelFormat(windowDC, &pfd);
     // A failed choice is caught by the context creation that follows.
     if (format != 0) SetPixelFormat(windowDC, format, &pfd);
-}
-
-static bool HasExtension(const char* list, const char* name)
-{
-    if (list == nullptr) return false;
-    const size_t length = strlen(name);
-    for (const char* p = strstr(list, name); p != nullptr; p = strstr(p + 1, name)) {
-        const bool startsWord = p == list || p[-1] == ' ';
-        const bool endsWord = p[length] == '\0' || p[length] == ' ';
-        if (startsWord && endsWord) return true;
-    }
-    return false;
 }
 
 // One degree per displayed frame: ask the driver to sync swaps to the display

@@ -1,4 +1,5 @@
 #include "x11_glx.h"
+#include "extension_list.h"
 
 #include <cstring>
 
@@ -30,18 +31,6 @@ GLXContext MakeRendererContext(Display* display, XVisualInfo* visual, Window win
         return nullptr;
     }
     return context;
-}
-
-static bool HasExtension(const char* list, const char* name)
-{
-    if (list == nullptr) return false;
-    const size_t length = strlen(name);
-    for (const char* p = strstr(list, name); p != nullptr; p = strstr(p + 1, name)) {
-        const bool startsWord = p == list || p[-1] == ' ';
-        const bool endsWord = p[length] == '\0' || p[length] == ' ';
-        if (startsWord && endsWord) return true;
-    }
-    return false;
 }
 
 void RequestSwapInterval(Display* display, int screen, Window window)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "extension_list.h"
 #include "input_rules.h"
 #include "ring_rules.h"
 
@@ -187,3 +188,14 @@ TEST_F(MouseRule, FarCoordinatesDoNotOverflow)
 }
 
 }  // namespace
+
+TEST(HasExtension, WholeNamesOnly)
+{
+    const char* list = "WGL_ARB_extensions_string WGL_EXT_swap_control_tear WGL_EXT_swap_control";
+    EXPECT_TRUE(HasExtension(list, "WGL_EXT_swap_control")) << "found after a longer name that starts the same";
+    EXPECT_TRUE(HasExtension(list, "WGL_ARB_extensions_string")) << "first word";
+    EXPECT_FALSE(HasExtension("WGL_EXT_swap_control_tear", "WGL_EXT_swap_control")) << "a prefix of a name";
+    EXPECT_FALSE(HasExtension("GLX_MESA_swap_control", "swap_control")) << "the tail of a name";
+    EXPECT_FALSE(HasExtension(nullptr, "WGL_EXT_swap_control"));
+    EXPECT_FALSE(HasExtension(list, ""));
+}
