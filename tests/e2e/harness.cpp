@@ -396,6 +396,21 @@ const std::vector<EndingInput>& RendererEndingInputs()
     return inputs;
 }
 
+void PlayNonEndingInputs(const XSession& x, const std::function<void(const char*)>& stillRunning)
+{
+    x.MovePointerTo(514, 386);
+    stillRunning("a 2-pixel move on both axes");
+    x.MovePointerTo(510, 382);
+    stillRunning("a 2-pixel move back past the origin");
+    x.PressButton(4);
+    x.PressButton(5);
+    stillRunning("a mouse-wheel turn");
+    x.HoldKeyAndTap("Alt_L", "F4");
+    stillRunning("Alt+F4");
+    x.TapKey("F10");
+    stillRunning("F10");
+}
+
 bool RunQvTool(const std::vector<std::string>& args, std::string* output)
 {
     static int run = 0;

@@ -140,6 +140,9 @@ struct EndingInput {
     std::function<void(const XSession&)> act;
 };
 const std::vector<EndingInput>& RendererEndingInputs();
+// Input that must not end a renderer, on both platforms: 2-pixel moves, the
+// wheel, Alt+F4 and F10; `stillRunning` is called after each with its name.
+void PlayNonEndingInputs(const XSession& x, const std::function<void(const char*)>& stillRunning);
 
 // Runs the architecture's Windows-side helper (tools/qvtool) to its end, 30 s
 // at most; true on exit code 0. Its standard output comes back in `output`.

@@ -127,17 +127,7 @@ TEST_F(Renderer, KeepsRunningAfterSmallMovesSystemCommandsAndTheWheel)
         EXPECT_TRUE(renderer.Running()) << "ended after " << after;
         EXPECT_TRUE(stage.x.FindMappedWindow(kTitle).has_value()) << "window gone after " << after;
     };
-    stage.x.MovePointerTo(514, 386);
-    stillRunning("a 2-pixel move on both axes");
-    stage.x.MovePointerTo(510, 382);
-    stillRunning("a 2-pixel move back past the origin");
-    stage.x.PressButton(4);
-    stage.x.PressButton(5);
-    stillRunning("a mouse-wheel turn");
-    stage.x.HoldKeyAndTap("Alt_L", "F4");
-    stillRunning("Alt+F4");
-    stage.x.TapKey("F10");
-    stillRunning("F10");
+    PlayNonEndingInputs(stage.x, stillRunning);
     EXPECT_EQ(Tool({"post", kTitle, "0x0112", "0xF060", "0"}), 0);  // WM_SYSCOMMAND, SC_CLOSE
     stillRunning("a posted SC_CLOSE");
     EXPECT_EQ(Tool({"post", kTitle, "0x0112", "0xF140", "0"}), 0);  // SC_SCREENSAVE

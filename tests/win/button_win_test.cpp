@@ -15,6 +15,7 @@
 #include "forms/drawing_surface.h"
 #include "forms/form.h"
 #include "forms/picture_box.h"
+#include "pump.h"
 #include "win32_command.h"
 #include "win32_face_painter.h"
 
@@ -31,14 +32,7 @@ std::string Hex(Rgb c)
 
 int Channel(Rgb c, int shift) { return (c >> shift) & 0xFF; }
 
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        forms::DoEvents();
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
+using win::Pump;
 
 // --- Faces painted into a bitmap -------------------------------------------
 

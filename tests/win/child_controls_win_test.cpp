@@ -10,6 +10,7 @@
 #include "forms/form.h"
 #include "forms/picture_box.h"
 #include "forms/user_control.h"
+#include "pump.h"
 
 namespace {
 
@@ -67,14 +68,7 @@ private:
     void Form_Load() override { log.push_back("Form_Load"); }
 };
 
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        forms::DoEvents();
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
-}
+using win::Pump;
 
 std::string Joined(const std::vector<std::string>& items)
 {
