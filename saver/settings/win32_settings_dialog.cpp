@@ -116,6 +116,12 @@ bool TrackBox::CreateControlWindow(HWND parent)
     return true;
 }
 
+TrackBox::~TrackBox()
+{
+    if (hwnd() != nullptr) SendMessageW(hwnd(), WM_SETFONT, 0, FALSE);
+    if (font_ != nullptr) DeleteObject(font_);
+}
+
 void TrackBox::SetText(const std::string& text)
 {
     if (hwnd() != nullptr) SetWindowTextW(hwnd(), forms::Widen(text).c_str());
@@ -264,7 +270,9 @@ void Quorvellanto_P::Form_Load()
     if (icon_ != nullptr) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     if (smallIcon_ != nullptr) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
+    loading_ = true;
     rules_.Form_Load();
+    loading_ = false;
     Pic_C.Compose();
 }
 
@@ -385,7 +393,7 @@ void Quorvellanto_P::SetOptionMark(int index, bool on)
 {
     if (index < 0 || index > 2) return;
     marks_[static_cast<size_t>(index)] = on;
-    Pic_C.Compose();
+    if (!loading_) Pic_C.Compose();
 }
 
 void Quorvellanto_P::SetTrackText(const std::string& text) { BGM_Repeat.SetText(text); }
@@ -395,7 +403,7 @@ void Quorvellanto_P::AddTrackEntry(const std::string& text) { BGM_Repeat.AddItem
 void Quorvellanto_P::SetFileCaption(const std::string& path)
 {
     fileCaption_ = path;
-    Pic_C.Compose();
+    if (!loading_) Pic_C.Compose();
 }
 
 std::optional<ScreenPoint> Quorvellanto_P::CursorPosition() const

@@ -58,6 +58,7 @@ private:
 class TrackBox : public forms::ChildControl {
 public:
     using forms::ChildControl::ChildControl;
+    ~TrackBox() override;
     void SetText(const std::string& text);
     std::string Text() const;
     void AddItem(const std::string& text);
@@ -147,6 +148,7 @@ private:
     std::array<bool, 3> marks_{};
     std::string fileCaption_;
     bool shownOnce_ = false;
+    bool loading_ = false;  // the panel is composed once, after Form_Load
     bool urlPressed_ = false;
     HCURSOR handCursor_ = nullptr;
     HICON icon_ = nullptr, smallIcon_ = nullptr;
