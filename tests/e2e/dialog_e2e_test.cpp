@@ -105,8 +105,10 @@ protected:
                 if (!found) return !saver.Running();
                 window = *found;
                 Grab();
+                // Both shaded surfaces painted: the window's and the panel's middle rows.
                 const Rgb middle = At(4, kClientHeight / 2);
-                return middle.r > 200 && middle.b > 240;
+                const Rgb panelMiddle = At(kPanelX + 460, kPanelY + kPanelHeight / 2);
+                return middle.r > 200 && middle.b > 240 && panelMiddle.r > 240;
             },
             Millis(30000)) && saver.Running();
     }
