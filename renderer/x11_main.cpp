@@ -48,8 +48,21 @@ static void HandleStopSignals()
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
+// Mesa's software GLX asks the server for the drawable's size before each
+// frame and draws with whatever came back, uninitialised when the window is
+// gone: its heap is then corrupt and nothing, not even freeing the context, is
+// safe. So an error naming the window drawn into (or the host holding it)
+// ends the run right here, the same way the window's end does: exit code 0,
+// everything left to the process's end and the server.
+static bool NamesAGoneWindow(const XErrorEvent& error)
+{
+    const bool gone = error.error_code == BadWindow || error.error_code == BadDrawable;
+    return gone && error.resourceid != 0 && (error.resourceid == drawWindow || error.resourceid == hostWindow);
+}
+
 static int RecordXError(Display* errorDisplay, XErrorEvent* error)
 {
+    if (NamesAGoneWindow(*error)) std::_Exit(0);
     if (xErrors++ == 0) {
         char text[256] = {};
         XGetErrorText(errorDisplay, error->error_code, text, sizeof text);
