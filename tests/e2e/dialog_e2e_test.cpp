@@ -150,8 +150,9 @@ protected:
     // With `centreIn` > 0 the text is centred in that many pixels from x.
     double InkMatch(const std::string& utf8, bool underline, int x, int y, Rgb ink, int bgX, int centreIn = 0)
     {
-        std::string out;
-        if (!Tool({"textmask", Hex(utf8), underline ? "1" : "0"}, &out)) return -1;
+        static std::map<std::string, std::string> masks;  // Windows' rendering of each text, asked once
+        std::string& out = masks[utf8 + (underline ? "\n_" : "\n")];
+        if (out.empty() && !Tool({"textmask", Hex(utf8), underline ? "1" : "0"}, &out)) return -1;
         std::istringstream lines(out);
         std::string word;
         int w = 0, h = 0;
@@ -230,6 +231,16 @@ TEST_F(Dialog, ShowsItsSizeShadingAndEveryCaption)
         {"Designed by Ombrix Ver.1.0.0", 12, 192, false, {255, 255, 255}, 494},
         {"https://quorvellanto.example/", 12, 208, true, {255, 255, 255}, 494},
     };
+    // The panel's labels are painted after its shading: the screen is read
+    // again until every caption is there, for at most 5 seconds.
+    WaitUntil(
+        [&] {
+            Grab();
+            for (const Caption& c : captions)
+                if (InkMatch(c.text, c.underline, c.x, c.y, c.ink, c.bgX, c.centreIn) <= 0.8) return false;
+            return true;
+        },
+        Millis(5000), Millis(100));
     for (const Caption& c : captions) {
         EXPECT_GT(InkMatch(c.text, c.underline, c.x, c.y, c.ink, c.bgX, c.centreIn), 0.8) << "caption " << c.text;
     }

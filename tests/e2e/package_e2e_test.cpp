@@ -114,13 +114,17 @@ protected:
         std::vector<UninstallEntry> found;
         for (const char* view : {"", "Wow6432Node\\"}) {
             const std::string log = g.logs + "/reg.log";
-            fs::remove(log);
-            const int code = g.wine.RunToEnd({"reg", "query",
-                                              std::string("HKLM\\Software\\") + view +
-                                                  "Microsoft\\Windows\\CurrentVersion\\Uninstall",
-                                              "/s"},
-                                             Millis(60000), "reg.log");
-            EXPECT_EQ(code, 0) << "reg query " << view;
+            const std::string key = std::string("HKLM\\Software\\") + view +
+                                    "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+            // Wine's reg once exited 1 on this key (present since the prefix was made) in
+            // some fifty queries right after an msiexec; it is asked a second time then.
+            int code = -1;
+            for (int attempt = 0; attempt < 2 && code != 0; ++attempt) {
+                if (attempt > 0) std::this_thread::sleep_for(Millis(500));
+                fs::remove(log);
+                code = g.wine.RunToEnd({"reg", "query", key, "/s"}, Millis(60000), "reg.log");
+            }
+            EXPECT_EQ(code, 0) << "reg query " << key << ":\n" << ReadWholeFile(log);
             ParseEntries(ReadWholeFile(log), found);
         }
         return found;

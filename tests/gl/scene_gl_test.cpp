@@ -63,7 +63,20 @@ protected:
     {
         gl = std::make_unique<OffscreenGl>(kWidth, kHeight);
     }
-    static void TearDownTestSuite() { gl.reset(); }
+    // The display lists die with the context: the cache's nodes naming them
+    // go too, so that a repeated run (--gtest_repeat) starts as the program does.
+    static void TearDownTestSuite()
+    {
+        gl.reset();
+        for (ShapeListNode*& head : shapeListHeads) {
+            while (head != nullptr) {
+                ShapeListNode* next = head->next;
+                delete[] head->params;
+                delete head;
+                head = next;
+            }
+        }
+    }
 
     void SetUp() override
     {
