@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "form.h"
+#include "window_owner.h"
 
 namespace forms {
 
@@ -130,13 +131,8 @@ void ChildControl::Paint(HDC, const RECT&) {}
 
 LRESULT CALLBACK ChildControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* creating = static_cast<ChildControl*>(create->lpCreateParams);
-        creating->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-    }
-    auto* control = reinterpret_cast<ChildControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* control =
+        WindowOwner<ChildControl>(window, message, lParam, [window](ChildControl& owner) { owner.window_ = window; });
     if (control == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

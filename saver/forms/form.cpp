@@ -6,6 +6,7 @@
 #include "child_control.h"
 #include "control.h"
 #include "timer.h"
+#include "window_owner.h"
 
 namespace forms {
 
@@ -197,13 +198,7 @@ void Form::PaintClient(HDC dc)
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* creating = static_cast<Form*>(create->lpCreateParams);
-        creating->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-    }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = WindowOwner<Form>(window, message, lParam, [window](Form& owner) { owner.window_ = window; });
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return form->Handle(message, wParam, lParam);
 }
