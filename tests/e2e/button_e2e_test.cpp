@@ -8,55 +8,35 @@
 #include <string>
 #include <thread>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include "stage.h"
 
-#include "harness.h"
-
-using namespace e2e;
+using namespace support;
 
 namespace {
 
 constexpr const char* kTitle = "Quorvellanto Buttons";
 
-struct Rect {
-    int x, y, w, h;
-    int cx() const { return x + w / 2; }
-    int cy() const { return y + h / 2; }
-};
-
 // The buttons' places on the form, in pixels from its top-left corner.
 constexpr Rect kA = {20, 20, 77, 25}, kB = {140, 80, 29, 25}, kC = {200, 20, 77, 25}, kD = {20, 100, 77, 25};
 constexpr int kBackgroundX = 250, kBackgroundY = 130;  // the form's own background
 
-std::string Hex(unsigned long c)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "%06lX", c);
-    return text;
-}
-
-class ButtonE2E : public ::testing::Test {
+class ButtonE2E : public StageTest {
 protected:
-    Stage& stage = TheStage();
     Process program;
     std::string log;
     int formX = 0, formY = 0;
 
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(10000)));
+        StageTest::SetUp();
+        ASSERT_TRUE(NoWindowTitled(kTitle));
         static int run = 0;
         const std::string name = "qvbuttons-" + std::to_string(++run) + ".log";
-        log = stage.workDir + "/logs/" + name;
+        log = stage.logDir + "/" + name;
         WriteWholeFile(log, "");
         stage.x.MovePointerTo(600, 600);
         program = stage.wine.Run({stage.toolsDir + "/qvbuttons.exe"}, name, {{"QV_TRACE", "1"}});
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kTitle).has_value() || !program.Running(); },
-                              Millis(30000)));
-        const auto window = stage.x.FindMappedWindow(kTitle);
+        const auto window = WaitForWindow(program, kTitle);
         ASSERT_TRUE(window.has_value()) << "the test form did not show";
         formX = window->x, formY = window->y;
         ASSERT_TRUE(WaitUntil([&] { return Face(kA) == "Selected"; }, Millis(10000))) << Face(kA);
@@ -64,26 +44,13 @@ protected:
 
     void TearDown() override { program.Kill(); }
 
-    Rect OnScreen(const Rect& r) const { return {formX + r.x, formY + r.y, r.w, r.h}; }
-
-    unsigned long Pixel(int x, int y) const
-    {
-        XImage* image = XGetImage(stage.x.display(), DefaultRootWindow(stage.x.display()), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0xFFFFFFFF;
-        const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-        return p;
-    }
-    unsigned long At(const Rect& button, int x, int y) const
-    {
-        const Rect r = OnScreen(button);
-        return Pixel(r.x + x, r.y + y);
-    }
+    Rect OnScreen(const Rect& r) const { return {formX + r.x, formY + r.y, r.width, r.height}; }
+    unsigned long At(const Rect& button, int x, int y) const { return stage.x.PixelAt(formX + button.x + x, formY + button.y + y); }
     // The face as the screen shows it: its top inner band, and for HighLight
     // which way the gradient runs ("HighLight~" upside down).
     std::string Face(const Rect& button) const
     {
-        const unsigned long band = At(button, button.w / 2, 2);
+        const unsigned long band = At(button, button.width / 2, 2);
         std::string face;
         switch (band) {
         case 0xF3F3EE: face = "Normal"; break;
@@ -91,7 +58,7 @@ protected:
         case 0xCEE7FF: face = "Selected"; break;
         case 0x003C74: face = "Pressed"; break;
         case 0xF5F4EA: face = "Disable"; break;
-        default: return Hex(band);
+        default: return HexColour(band);
         }
         const int top = (At(button, 5, 5) >> 16) & 0xFF, bottom = (At(button, 5, 19) >> 16) & 0xFF;
         if (face == "HighLight" && top < bottom) face += "~";
@@ -116,8 +83,7 @@ protected:
     }
     void Button(unsigned button, bool down)
     {
-        XTestFakeButtonEvent(stage.x.display(), button, down ? True : False, CurrentTime);
-        XSync(stage.x.display(), False);
+        stage.x.Button(button, down);
         std::this_thread::sleep_for(Millis(150));
     }
     int Clicks(const std::string& name) const
@@ -143,10 +109,10 @@ TEST_F(ButtonE2E, FirstInTabOrderFocusedDisabledAndTransparentLooks)
     EXPECT_TRUE(ShowsSoon(kB, "Normal")) << Face(kB);
     EXPECT_TRUE(ShowsSoon(kC, "Disable")) << Face(kC);
     EXPECT_TRUE(WaitUntil([&] { return At(kD, 1, 1) == 0x808080; }, Millis(3000)))
-        << "a transparent button shows the form beneath its frame: " << Hex(At(kD, 1, 1));
+        << "a transparent button shows the form beneath its frame: " << HexColour(At(kD, 1, 1));
     int ink = 0;
-    for (int x = 0; x < kD.w; ++x)
-        for (int y = 0; y < kD.h; ++y) ink += At(kD, x, y) == 0x000000;
+    for (int x = 0; x < kD.width; ++x)
+        for (int y = 0; y < kD.height; ++y) ink += At(kD, x, y) == 0x000000;
     EXPECT_GT(ink, 10) << "and its caption";
     // The captions are drawn: dark pixels in the middle of A, none of them the frame's.
     int dark = 0;

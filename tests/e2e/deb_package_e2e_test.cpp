@@ -7,10 +7,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "harness.h"
-#include "native_stage.h"
+#include "stage.h"
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 

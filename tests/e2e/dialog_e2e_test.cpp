@@ -15,9 +15,9 @@
 #include <sstream>
 #include <thread>
 
-#include "harness.h"
+#include "stage.h"
 
-using namespace e2e;
+using namespace support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,31 +30,17 @@ struct Rgb {
     int r = 0, g = 0, b = 0;
 };
 
-std::string Hex(const std::string& bytes)
-{
-    static const char* digits = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
-class Dialog : public ::testing::Test {
+class Dialog : public StageTest {
 protected:
-    Stage& stage = TheStage();
     std::string folder;        // Unix path of the program folder
     std::string windowsFolder;  // the same as Windows sees it
     WindowInfo window;
-    std::vector<unsigned char> screen;
-    int screenWidth = 0, screenHeight = 0;
+    ScreenShot screen;
 
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(15000)))
-            << "a dialog of an earlier test is still up";
+        StageTest::SetUp();
+        ASSERT_TRUE(NoWindowTitled(kTitle, Millis(15000))) << "a dialog of an earlier test is still up";
         windowsFolder = "C:\\Program Files\\Quorvellanto Dialog";
         folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Dialog");
         fs::remove(folder + "/Quorvellanto.ini");
@@ -113,15 +99,14 @@ protected:
             Millis(30000)) && saver.Running();
     }
 
-    void Grab() { screen = stage.x.GrabScreen(screenWidth, screenHeight); }
+    void Grab() { screen = stage.x.Grab(); }
 
     // A pixel of the dialog's client area, from the last grab.
     Rgb At(int x, int y) const
     {
-        const int sx = window.x + x, sy = window.y + y;
-        if (sx < 0 || sy < 0 || sx >= screenWidth || sy >= screenHeight) return {-1, -1, -1};
-        const unsigned char* p = &screen[(static_cast<size_t>(sy) * screenWidth + sx) * 3];
-        return {p[0], p[1], p[2]};
+        const unsigned long p = screen.At(window.x + x, window.y + y);
+        if (p > 0xFFFFFF) return {-1, -1, -1};
+        return {static_cast<int>(p >> 16), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
     }
 
     void Click(int x, int y, unsigned button = 1)
@@ -142,8 +127,6 @@ protected:
         return inside.b > inside.r + 100;
     }
 
-    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return RunQvTool(args, output); }
-
     // Share of the text's ink (drawn by Windows in the dialog's font) found
     // at the best offset near (x, y) on screen; ink is what lies nearer the
     // text colour than the row's background colour, taken at `bgX`.
@@ -152,7 +135,7 @@ protected:
     {
         static std::map<std::string, std::string> masks;  // Windows' rendering of each text, asked once
         std::string& out = masks[utf8 + (underline ? "\n_" : "\n")];
-        if (out.empty() && !Tool({"textmask", Hex(utf8), underline ? "1" : "0"}, &out)) return -1;
+        if (out.empty() && !QvTool({"textmask", HexBytes(utf8), underline ? "1" : "0"}, &out)) return -1;
         std::istringstream lines(out);
         std::string word;
         int w = 0, h = 0;
@@ -314,7 +297,7 @@ TEST_F(Dialog, CancelAndACloseRequestLeaveTheFileAsItWas)
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
         ClickPanel(28 + 6, 96 + 6);
-        EXPECT_TRUE(Tool({"close", kTitle})) << "a close request from another process";
+        EXPECT_TRUE(QvTool({"close", kTitle})) << "a close request from another process";
         EXPECT_EQ(saver.WaitExit(Millis(15000)), 0);
     }
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), before);
@@ -325,19 +308,19 @@ TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
     const std::string first = WindowsPath(stage.fixturesDir + "/tone 500ms.wav");
     const std::string second = WindowsPath(stage.fixturesDir + "/tone 1s.mp3");
     WriteWholeFile(folder + "/Quorvellanto.ini", Ini(2, 0, first));
-    const std::string chooserTitle = Hex("\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96\x8B\xE3\x81\x8F");
+    const std::string chooserTitle = HexBytes("\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96\x8B\xE3\x81\x8F");
     {
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
         EXPECT_TRUE(MarkOn(2));
         ClickPanel(40 + 14, 116 + 12);  // "..."
-        ASSERT_TRUE(WaitUntil([&] { return Tool({"findw", chooserTitle}); }, Millis(20000)))
+        ASSERT_TRUE(WaitUntil([&] { return QvTool({"findw", chooserTitle}); }, Millis(20000)))
             << "no chooser titled with its Japanese title";
         std::this_thread::sleep_for(Millis(800));
         // It opens in the current file's folder: the name alone is enough.
         for (const char* key : {"t", "o", "n", "e", "space", "1", "s", "period", "m", "p", "3", "Return"})
             stage.x.TapKey(key);
-        ASSERT_TRUE(WaitUntil([&] { return !Tool({"findw", chooserTitle}); }, Millis(15000)));
+        ASSERT_TRUE(WaitUntil([&] { return !QvTool({"findw", chooserTitle}); }, Millis(15000)));
         ClickSet();
         ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
     }
@@ -345,21 +328,19 @@ TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
     {
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
-        const std::vector<unsigned char> before = screen;
+        const ScreenShot before = screen;
         ClickPanel(40 + 14, 116 + 12);
-        ASSERT_TRUE(WaitUntil([&] { return Tool({"findw", chooserTitle}); }, Millis(20000)));
+        ASSERT_TRUE(WaitUntil([&] { return QvTool({"findw", chooserTitle}); }, Millis(20000)));
         std::this_thread::sleep_for(Millis(800));
         stage.x.TapKey("Escape");
-        ASSERT_TRUE(WaitUntil([&] { return !Tool({"findw", chooserTitle}); }, Millis(15000)));
+        ASSERT_TRUE(WaitUntil([&] { return !QvTool({"findw", chooserTitle}); }, Millis(15000)));
         std::this_thread::sleep_for(Millis(300));
         Grab();
         // The path box shows what it showed before the chooser opened.
         int changed = 0;
         for (int y = kPanelY + 117; y < kPanelY + 148; ++y) {
-            for (int x = kPanelX + 73; x < kPanelX + 444; ++x) {
-                const size_t i = (static_cast<size_t>(window.y + y) * screenWidth + window.x + x) * 3;
-                changed += before[i] != screen[i] || before[i + 1] != screen[i + 1];
-            }
+            for (int x = kPanelX + 73; x < kPanelX + 444; ++x)
+                changed += before.At(window.x + x, window.y + y) != screen.At(window.x + x, window.y + y);
         }
         EXPECT_EQ(changed, 0) << "the caption of the path box changed";
         ClickSet();

@@ -19,9 +19,9 @@
 
 #include <unistd.h>
 
-#include "harness.h"
+#include "stage.h"
 
-using namespace e2e;
+using namespace support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,24 +30,21 @@ constexpr const char* kRenderer = "Quorvellanto_VC";
 constexpr const char* kOlderVersion = "0.9.0";
 constexpr const char* kUninstallKey = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-// The packages under test and the machinery that installs them.
-struct PackageStage {
-    Xvfb xvfb;
-    WinePrefix wine;
-    XSession x;
-    std::string workDir, logs, current, rebuild, older, current32;
-    // Why the 32-bit package cannot be installed into this prefix (empty when it can).
+// The packages under test, and why the 32-bit one cannot be installed into
+// the stage's prefix (empty when it can).
+struct Packages {
+    std::string current, rebuild, older, current32;
     std::string noWow64Reason;
-    bool ready = false;
     std::string failure;
 };
-PackageStage g;
+Packages g;
+Stage& stage = TheStage();
 
 std::string MakeMsi(const std::string& version, const std::string& name, const std::string& arch = "win64")
 {
-    const std::string out = g.workDir + "/packages/" + name;
+    const std::string out = stage.workDir + "/packages/" + name;
     const std::string command = std::string(QV_PROJECT_DIR) + "/scripts/lib/make-msi " + arch + " " + version + " '" +
-                                QV_PROJECT_DIR + "/dist/" + arch + "' '" + out + "' >>'" + g.logs + "/make-msi.log' 2>&1";
+                                QV_PROJECT_DIR + "/dist/" + arch + "' '" + out + "' >>'" + stage.logDir + "/make-msi.log' 2>&1";
     return std::system(command.c_str()) == 0 && fs::exists(out) ? out : "";
 }
 
@@ -75,49 +72,30 @@ std::string NoWow64Reason()
     if (Win64OnlyAsked()) return kWin64OnlyReason;
     // Wine without wine32 still makes an empty SysWOW64 and a few keys of the
     // 32-bit view, but no 32-bit system and no installed-programs key there.
-    if (!fs::exists(g.wine.DriveC() + "/windows/syswow64/kernel32.dll"))
+    if (!fs::exists(stage.wine.DriveC() + "/windows/syswow64/kernel32.dll"))
         return "the Wine prefix has no 32-bit system in SysWOW64 (Wine made it without wine32)";
     // Asked twice: Wine's reg has been seen to fail once on a key that is there.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (g.wine.RunToEnd({"reg", "query", std::string("HKLM\\Software\\Wow6432Node\\") + kUninstallKey},
+        if (stage.wine.RunToEnd({"reg", "query", std::string("HKLM\\Software\\Wow6432Node\\") + kUninstallKey},
                             Millis(60000), "reg-wow64.log") == 0)
             return "";
     }
     return "the Wine prefix has no 32-bit registry view (Wine made it without wine32)";
 }
 
+// Set up after the stage (a prefix made afresh: nothing installed before).
 class PackageEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        g.workDir = std::string(QV_E2E_WORK_DIR) + "/package";
-        fs::remove_all(g.workDir);  // nothing installed before: a prefix made afresh
-        g.logs = EnsureDir(g.workDir + "/logs");
+        if (!stage.ready) return;
         g.current = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win64.msi");
         g.rebuild = MakeMsi(QV_VERSION, "rebuild/Quorvellanto-" QV_VERSION "-win64.msi");
         g.older = MakeMsi(kOlderVersion, std::string("Quorvellanto-") + kOlderVersion + "-win64.msi");
         g.current32 = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win32.msi", "win32");
-        if (g.current.empty() || g.rebuild.empty() || g.older.empty() || g.current32.empty()) {
-            g.failure = "make-msi failed (see " + g.logs + "/make-msi.log)";
-            return;
-        }
-        g.wine.SetLoader("/usr/lib/wine/wine64");  // a 64-bit package needs the 64-bit msiexec
-        if (!g.xvfb.Start(1024, 768, g.logs + "/xvfb.log") || !g.x.Open(g.xvfb.display())) {
-            g.failure = "no X server";
-            return;
-        }
-        if (!g.wine.Prepare(g.workDir + "/wineprefix", g.xvfb.display(), g.logs)) {
-            g.failure = "Wine prefix could not be prepared";
-            return;
-        }
+        if (g.current.empty() || g.rebuild.empty() || g.older.empty() || g.current32.empty())
+            g.failure = "make-msi failed (see " + stage.logDir + "/make-msi.log)";
         g.noWow64Reason = NoWow64Reason();
-        g.ready = true;
-    }
-    void TearDown() override
-    {
-        g.wine.Shutdown();
-        g.x.Close();
-        g.xvfb.Stop();
     }
 };
 
@@ -125,15 +103,16 @@ struct UninstallEntry {
     std::string productCode, displayVersion, publisher;
 };
 
-class Package : public ::testing::Test {
+class Package : public StageTest {
 protected:
     std::string system32, syswow64;
 
     void SetUp() override
     {
-        ASSERT_TRUE(g.ready) << g.failure;
-        system32 = g.wine.DriveC() + "/windows/system32";
-        syswow64 = g.wine.DriveC() + "/windows/syswow64";
+        StageTest::SetUp();
+        ASSERT_TRUE(g.failure.empty()) << g.failure;
+        system32 = stage.wine.DriveC() + "/windows/system32";
+        syswow64 = stage.wine.DriveC() + "/windows/syswow64";
         for (const UninstallEntry& e : Entries()) ASSERT_EQ(Msiexec("/x", e.productCode), 0) << "clean start";
         fs::remove(system32 + "/Quorvellanto.ini");
         ASSERT_TRUE(Entries().empty());
@@ -145,7 +124,7 @@ protected:
     int Msiexec(const std::string& action, const std::string& packageOrCode)
     {
         const std::string target = packageOrCode.front() == '{' ? packageOrCode : WindowsPath(packageOrCode);
-        return g.wine.RunToEnd({"msiexec", action, target, "/qn"}, Millis(120000), "msiexec.log");
+        return stage.wine.RunToEnd({"msiexec", action, target, "/qn"}, Millis(120000), "msiexec.log");
     }
 
     // The installed-programs entries named Quorvellanto, in the registry's
@@ -155,7 +134,7 @@ protected:
         std::vector<UninstallEntry> found;
         for (const char* view : {"", "Wow6432Node\\"}) {
             if (*view != '\0' && !g.noWow64Reason.empty()) continue;
-            const std::string log = g.logs + "/reg.log";
+            const std::string log = stage.logDir + "/reg.log";
             const std::string key = std::string("HKLM\\Software\\") + view + kUninstallKey;
             // Wine's reg once exited 1 on this key (present since the prefix was made) in
             // some fifty queries right after an msiexec; it is asked a second time then.
@@ -163,7 +142,7 @@ protected:
             for (int attempt = 0; attempt < 2 && code != 0; ++attempt) {
                 if (attempt > 0) std::this_thread::sleep_for(Millis(500));
                 fs::remove(log);
-                code = g.wine.RunToEnd({"reg", "query", key, "/s"}, Millis(60000), "reg.log");
+                code = stage.wine.RunToEnd({"reg", "query", key, "/s"}, Millis(60000), "reg.log");
             }
             EXPECT_EQ(code, 0) << "reg query " << key << ":\n" << ReadWholeFile(log);
             ParseEntries(ReadWholeFile(log), found);
@@ -205,7 +184,7 @@ protected:
     {
         int count = 0;
         for (const auto& entry : fs::recursive_directory_iterator(
-                 g.wine.DriveC(), fs::directory_options::skip_permission_denied)) {
+                 stage.wine.DriveC(), fs::directory_options::skip_permission_denied)) {
             if (entry.path().filename() == file && !entry.is_symlink()) ++count;
         }
         return count;
@@ -238,30 +217,21 @@ TEST_F(Package, QuietInstallPutsThePairIntoSystem32WithAnEntry)
 // the screen and ends the run with a 3-pixel mouse move.
 void ExpectRunEndsOnAThreePixelMove(const std::string& saverPath)
 {
-    g.x.MovePointerTo(512, 384);
-    Process saver = g.wine.Run({saverPath, "/s"}, "saver.log");
-    ASSERT_TRUE(WaitUntil([&] { return g.x.FindMappedWindow(kRenderer).has_value() || !saver.Running(); },
-                          Millis(30000)));
-    ASSERT_TRUE(g.x.FindMappedWindow(kRenderer).has_value()) << "the renderer's window did not appear";
+    stage.x.MovePointerTo(512, 384);
+    Process saver = stage.wine.Run({saverPath, "/s"}, "saver.log");
+    ASSERT_TRUE(StageTest::WaitForWindow(saver, kRenderer).has_value()) << "the renderer's window did not appear";
     std::this_thread::sleep_for(Millis(1200));
 
-    int width = 0, height = 0;
-    const auto rgb = g.x.GrabScreen(width, height);
-    ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
-    long lit = 0, coloured = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        const int hi = std::max({rgb[i], rgb[i + 1], rgb[i + 2]}), lo = std::min({rgb[i], rgb[i + 1], rgb[i + 2]});
-        if (hi == 0) continue;
-        ++lit;
-        if (hi - lo > 25) ++coloured;
-    }
-    EXPECT_EQ(rgb[0] + rgb[1] + rgb[2], 0) << "black corner";
-    EXPECT_GT(lit, 8000) << "the rings' lit spheres";
-    EXPECT_LT(lit, 80000);
-    EXPECT_GT(coloured, lit / 3) << "in their rings' hues";
+    const ScreenShot screen = stage.x.Grab();
+    ASSERT_FALSE(screen.empty());
+    const LitPixels all = CountLit(screen, {0, 0, screen.width, screen.height});
+    EXPECT_EQ(screen.At(0, 0), 0u) << "black corner";
+    EXPECT_GT(all.lit, 8000) << "the rings' lit spheres";
+    EXPECT_LT(all.lit, 80000);
+    EXPECT_GT(all.coloured, all.lit / 3) << "in their rings' hues";
 
-    g.x.MovePointerTo(515, 384);
-    EXPECT_TRUE(WaitUntil([&] { return g.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
+    stage.x.MovePointerTo(515, 384);
+    EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
         << "the renderer did not end on a 3-pixel move";
     EXPECT_EQ(saver.WaitExit(Millis(10000)), 0) << "the saver ends after its renderer";
 }
@@ -346,6 +316,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the upgrade test's older version %s is not below %s\n", kOlderVersion, QV_VERSION);
         return 2;
     }
+    RegisterStage({"package", true, true, "win64"});  // a 64-bit package needs the 64-bit msiexec
     ::testing::AddGlobalTestEnvironment(new PackageEnvironment);
     return RUN_ALL_TESTS();
 }

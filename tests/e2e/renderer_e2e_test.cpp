@@ -1,67 +1,91 @@
-// The shipped renderer under Wine on the suite's Xvfb, driven by real input.
-#include <gtest/gtest.h>
+// The renderer on the suite's Xvfb, driven by real input: the shipped Windows
+// renderer under Wine, or (built with QV_NATIVE_LAUNCHER) the native Linux
+// renderer standalone. The same runs and pixel counts for both.
+#include "stage.h"
 
-#include <algorithm>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <signal.h>
+
 #include <cmath>
-#include <functional>
 #include <thread>
 
-#include "harness.h"
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 
 constexpr const char* kTitle = "Quorvellanto_VC";
 
-class Renderer : public ::testing::Test {
-protected:
-    Stage& stage = TheStage();
+#ifdef QV_NATIVE_LAUNCHER
+#define RENDERER_SUITE X11Renderer
+#else
+#define RENDERER_SUITE Renderer
+#endif
 
+class RENDERER_SUITE : public StageTest {
+protected:
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(10000)))
-            << "a renderer of an earlier test is still up";
+        StageTest::SetUp();
+        ASSERT_TRUE(NoWindowTitled(kTitle)) << "a renderer of an earlier test is still up";
         stage.x.MovePointerTo(512, 384);
     }
 
-    Process Start()
+    std::string LogPath() const { return stage.logDir + "/renderer.log"; }
+    std::string Log() const { return ReadWholeFile(LogPath()); }
+
+    // The renderer, started as a user would (with `args`, natively).
+    Process Start(const std::vector<std::string>& args = {}) const
     {
+        WriteWholeFile(LogPath(), "");
+#ifdef QV_NATIVE_LAUNCHER
+        std::vector<std::string> argv = {stage.nativeRenderer};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return Process::Start(argv, {{"DISPLAY", stage.xvfb.display()}, {"XSCREENSAVER_WINDOW", ""}}, LogPath());
+#else
+        (void)args;  // the Windows renderer takes none
         return stage.wine.Run({stage.distDir + "/Quorvellanto.dll"}, "renderer.log");
+#endif
     }
 
-    // Waits for the window, then lets the first mouse move and frames arrive.
+    // Lit pixels in `area` of the screen now; none unless its top-left corner
+    // is black, as the renderer clears it (the hosts' own backgrounds are not).
+    long LitIn(Rect area) const
+    {
+        const ScreenShot screen = stage.x.Grab();
+        if (screen.empty() || screen.At(area.x, area.y) != 0) return 0;
+        return CountLit(screen, area).lit;
+    }
+
+    // Waits until frames are being drawn into `area`: the renderer is then in its loop.
+    bool WaitForFrames(Process& renderer, Rect area)
+    {
+        const bool drawn = WaitUntil([&] { return LitIn(area) > 1000 || !renderer.Running(); }, Millis(15000),
+                                     Millis(100));
+        EXPECT_TRUE(drawn && renderer.Running()) << "no frames drawn: " << Log();
+        return drawn && renderer.Running();
+    }
+
+    // Waits for the window and its first frames; under Wine a little more,
+    // so that the first mouse move (which fixes the origin) has arrived.
     WindowInfo WaitForWindow(Process& renderer)
     {
-        std::optional<WindowInfo> window;
-        const bool found = WaitUntil(
-            [&] {
-                window = stage.x.FindMappedWindow(kTitle);
-                return window.has_value() || !renderer.Running();
-            },
-            Millis(30000));
-        EXPECT_TRUE(found && window.has_value()) << "no window titled " << kTitle;
+        const auto window = StageTest::WaitForWindow(renderer, kTitle);
+        EXPECT_TRUE(window.has_value()) << "no window titled " << kTitle << ": " << Log();
+        if (!window || !WaitForFrames(renderer, {window->x, window->y, window->width, window->height}))
+            return WindowInfo{};
+#ifndef QV_NATIVE_LAUNCHER
         std::this_thread::sleep_for(Millis(1200));
-        return window.value_or(WindowInfo{});
+#endif
+        return *window;
     }
 
-    int Tool(const std::vector<std::string>& args)
-    {
-        std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return stage.wine.RunToEnd(argv, Millis(30000), "qvtool.log");
-    }
-
-    static void ExpectEndsWithZero(Process& renderer)
-    {
-        const auto code = renderer.WaitExit(Millis(10000));
-        ASSERT_TRUE(code.has_value()) << "the renderer did not end";
-        EXPECT_EQ(*code, 0);
-    }
+    void ExpectEndsWithZero(Process& renderer) const { ExpectExit(renderer, 0, Millis(10000), Log()); }
 };
 
-TEST_F(Renderer, CoversTheScreenFindableByTitleAndShowsRings)
+TEST_F(RENDERER_SUITE, CoversTheScreenFindableByTitleAndShowsRings)
 {
     Process renderer = Start();
     const WindowInfo window = WaitForWindow(renderer);
@@ -70,39 +94,48 @@ TEST_F(Renderer, CoversTheScreenFindableByTitleAndShowsRings)
     EXPECT_EQ(window.y, 0);
     EXPECT_EQ(window.width, stage.x.screenWidth());
     EXPECT_EQ(window.height, stage.x.screenHeight());
-    EXPECT_EQ(Tool({"find", kTitle}), 0) << "FindWindowA from another process finds it";
+#ifndef QV_NATIVE_LAUNCHER
+    EXPECT_TRUE(QvTool({"find", kTitle})) << "FindWindowA from another process finds it";
+#endif
 
-    int width = 0, height = 0;
-    const auto rgb = stage.x.GrabScreen(width, height);
-    ASSERT_EQ(rgb.size(), static_cast<size_t>(width) * height * 3);
-    auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; };
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, 0}, std::pair{0, height - 1}, std::pair{width - 1, height - 1}}) {
-        const unsigned char* p = at(x, y);
-        EXPECT_EQ(p[0] + p[1] + p[2], 0) << "black at " << x << "," << y;
-    }
-    long lit = 0, coloured = 0, outsideRings = 0;
+    // A whole frame of spheres (the first frames may still be coming).
+    ASSERT_TRUE(WaitUntil([&] { return LitIn({0, 0, stage.x.screenWidth(), stage.x.screenHeight()}) > 8000; },
+                          Millis(5000), Millis(100)));
+    const ScreenShot screen = stage.x.Grab();
+    const int width = screen.width, height = screen.height;
+    ASSERT_EQ(screen.rgb.size(), static_cast<size_t>(width) * height * 3);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, 0}, std::pair{0, height - 1}, std::pair{width - 1, height - 1}})
+        EXPECT_EQ(screen.At(x, y), 0u) << "black at " << x << "," << y;
+    const LitPixels all = CountLit(screen, {0, 0, width, height});
+    EXPECT_GT(all.lit, 8000) << "lit spheres of a frame";
+    EXPECT_LT(all.lit, 80000);
+    EXPECT_GT(all.coloured, all.lit / 3) << "the spheres carry their rings' hues";
+    EXPECT_NEAR(all.centreX, width / 2.0, 60);
+    EXPECT_NEAR(all.centreY, height / 2.0, 60);
+    // The rings (radius 100 at 400 units, spheres of 8) stay within some 330
+    // pixels of the centre on a 768-pixel-high screen.
+    long outsideRings = 0;
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = at(x, y);
-            const int hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
-            if (hi == 0) continue;
-            ++lit;
-            if (hi - lo > 25) ++coloured;
-            // The rings (radius 100 at 400 units, spheres of 8) stay within
-            // some 330 pixels of the centre on a 768-pixel-high screen.
-            if (std::hypot(x - width / 2.0, y - height / 2.0) > 330) ++outsideRings;
-        }
+        for (int x = 0; x < width; ++x)
+            outsideRings += screen.At(x, y) != 0 && std::hypot(x - width / 2.0, y - height / 2.0) > 330;
     }
-    EXPECT_GT(lit, 8000) << "lit spheres of a frame";
-    EXPECT_LT(lit, 80000);
-    EXPECT_GT(coloured, lit / 3) << "the spheres carry their rings' hues";
     EXPECT_EQ(outsideRings, 0);
+
+#ifdef QV_NATIVE_LAUNCHER
+    // The pointer over the window shows no cursor.
+    XFixesCursorImage* cursor = XFixesGetCursorImage(stage.x.display());
+    ASSERT_NE(cursor, nullptr);
+    long visible = 0;
+    for (int i = 0; i < cursor->width * cursor->height; ++i) visible += (cursor->pixels[i] >> 24) != 0;
+    XFree(cursor);
+    EXPECT_EQ(visible, 0) << "cursor pixels shown over the window";
+#endif
 
     stage.x.TapKey("space");
     ExpectEndsWithZero(renderer);
 }
 
-class RendererEnds : public Renderer, public ::testing::WithParamInterface<EndingInput> {};
+class RendererEnds : public RENDERER_SUITE, public ::testing::WithParamInterface<EndingInput> {};
 
 TEST_P(RendererEnds, WithExitCodeZero)
 {
@@ -113,12 +146,9 @@ TEST_P(RendererEnds, WithExitCodeZero)
     EXPECT_TRUE(stage.x.FindWindows(kTitle).empty()) << "the window goes with the process";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Input, RendererEnds,
-    ::testing::ValuesIn(RendererEndingInputs()),
-    [](const ::testing::TestParamInfo<EndingInput>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Input, RendererEnds, ::testing::ValuesIn(RendererEndingInputs()), ByName());
 
-TEST_F(Renderer, KeepsRunningAfterSmallMovesSystemCommandsAndTheWheel)
+TEST_F(RENDERER_SUITE, KeepsRunningAfterSmallMovesSystemCommandsAndTheWheel)
 {
     Process renderer = Start();
     ASSERT_NE(WaitForWindow(renderer).id, 0u);
@@ -128,22 +158,220 @@ TEST_F(Renderer, KeepsRunningAfterSmallMovesSystemCommandsAndTheWheel)
         EXPECT_TRUE(stage.x.FindMappedWindow(kTitle).has_value()) << "window gone after " << after;
     };
     PlayNonEndingInputs(stage.x, stillRunning);
-    EXPECT_EQ(Tool({"post", kTitle, "0x0112", "0xF060", "0"}), 0);  // WM_SYSCOMMAND, SC_CLOSE
+#ifndef QV_NATIVE_LAUNCHER
+    EXPECT_TRUE(QvTool({"post", kTitle, "0x0112", "0xF060", "0"}));  // WM_SYSCOMMAND, SC_CLOSE
     stillRunning("a posted SC_CLOSE");
-    EXPECT_EQ(Tool({"post", kTitle, "0x0112", "0xF140", "0"}), 0);  // SC_SCREENSAVE
-    EXPECT_EQ(Tool({"post", kTitle, "0x0112", "0xF170", "2"}), 0);  // SC_MONITORPOWER off
+    EXPECT_TRUE(QvTool({"post", kTitle, "0x0112", "0xF140", "0"}));  // SC_SCREENSAVE
+    EXPECT_TRUE(QvTool({"post", kTitle, "0x0112", "0xF170", "2"}));  // SC_MONITORPOWER off
     stillRunning("posted screen-saver and monitor-power commands");
-
+#endif
     stage.x.TapKey("Escape");
     ExpectEndsWithZero(renderer);
 }
 
-TEST_F(Renderer, CloseMessageFromAnotherProcessEndsIt)
+#ifdef QV_NATIVE_LAUNCHER
+TEST_F(RENDERER_SUITE, CloseRequestAndSigtermEndItCleanly)
+{
+    Process renderer = Start();
+    const WindowInfo window = WaitForWindow(renderer);
+    ASSERT_NE(window.id, 0u);
+    Display* dpy = stage.x.display();
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window.id;
+    close.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, window.id, False, NoEventMask, &close);
+    XSync(dpy, False);
+    ExpectEndsWithZero(renderer);
+
+    Process second = Start();
+    ASSERT_NE(WaitForWindow(second).id, 0u);
+    kill(second.pid(), SIGTERM);
+    ExpectEndsWithZero(second);
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
+}
+#else
+TEST_F(RENDERER_SUITE, CloseMessageFromAnotherProcessEndsIt)
 {
     Process renderer = Start();
     ASSERT_NE(WaitForWindow(renderer).id, 0u);
-    EXPECT_EQ(Tool({"close", kTitle}), 0);
+    EXPECT_TRUE(QvTool({"close", kTitle}));
     ExpectEndsWithZero(renderer);
 }
+#endif
+
+#ifdef QV_NATIVE_LAUNCHER
+// A window of the test's own on a grey root, as a host would give one.
+class GivenWindow : public RENDERER_SUITE {
+protected:
+    static constexpr unsigned long kRootGrey = 0x404040, kHostBlue = 0x2020a0;
+    Rect host = {100, 80, 480, 360};
+    Window hostWindow = 0;
+    Display* dpy = nullptr;
+
+    void SetUp() override
+    {
+        RENDERER_SUITE::SetUp();
+        dpy = stage.x.display();
+        const Window root = DefaultRootWindow(dpy);
+        XSetWindowBackground(dpy, root, kRootGrey);
+        XClearWindow(dpy, root);
+        XSetWindowAttributes attributes = {};
+        attributes.background_pixel = kHostBlue;
+        attributes.override_redirect = True;
+        hostWindow = XCreateWindow(dpy, root, host.x, host.y, static_cast<unsigned>(host.width),
+                                   static_cast<unsigned>(host.height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+        XMapWindow(dpy, hostWindow);
+        XSync(dpy, False);
+        std::this_thread::sleep_for(Millis(200));
+    }
+
+    void TearDown() override
+    {
+        if (hostWindow != 0) XDestroyWindow(dpy, hostWindow);
+        XSetWindowBackground(dpy, DefaultRootWindow(dpy), 0);
+        XClearWindow(dpy, DefaultRootWindow(dpy));
+        XSync(dpy, False);
+    }
+
+    std::string HostId() const { return std::to_string(hostWindow); }
+
+    int ChildCount() const { return stage.x.ChildCount(hostWindow); }
+
+    // Rings drawn in the host's area on black, centred in it; the screen
+    // around it untouched.
+    void ExpectRingsInHostOnly(const char* when)
+    {
+        SCOPED_TRACE(when);
+        const ScreenShot screen = stage.x.Grab();
+        ASSERT_FALSE(screen.empty());
+        EXPECT_EQ(CountOtherThan(screen, host, kRootGrey), 0) << "pixels changed outside the window";
+        for (auto [x, y] : {std::pair{host.x, host.y}, std::pair{host.x + host.width - 1, host.y + host.height - 1}})
+            EXPECT_EQ(screen.At(x, y), 0u) << "black at " << x << "," << y;
+        const LitPixels lit = CountLit(screen, host);
+        EXPECT_GT(lit.lit, 2000);
+        EXPECT_GT(lit.coloured, lit.lit / 3);
+        EXPECT_NEAR(lit.centreX, host.x + host.width / 2.0, 40);
+        EXPECT_NEAR(lit.centreY, host.y + host.height / 2.0, 40);
+    }
+};
+
+TEST_F(GivenWindow, RingsAppearInThatWindowOnlyAndFollowItsSize)
+{
+    Process renderer = Start({"-window-id", HostId()});
+    ASSERT_TRUE(WaitForFrames(renderer, host));
+    EXPECT_EQ(ChildCount(), 1);
+    ExpectRingsInHostOnly("at first");
+
+    host = {100, 80, 700, 560};
+    XResizeWindow(dpy, hostWindow, static_cast<unsigned>(host.width), static_cast<unsigned>(host.height));
+    XSync(dpy, False);
+    // Grown: its new corner turns from the window's blue to the renderer's black.
+    const bool followed = WaitUntil(
+        [&] { return stage.x.PixelAt(host.x + host.width - 1, host.y + host.height - 1) == 0; },
+        Millis(5000), Millis(100));
+    EXPECT_TRUE(followed) << "the drawing did not follow the window's new size";
+    std::this_thread::sleep_for(Millis(300));
+    ExpectRingsInHostOnly("after the window grew");
+
+    // Input belongs to the host: a move and a key do not end a hack.
+    stage.x.MovePointerTo(300, 300);
+    stage.x.TapKey("a");
+    std::this_thread::sleep_for(Millis(500));
+    EXPECT_TRUE(renderer.Running());
+
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+    EXPECT_EQ(ChildCount(), 0) << "the renderer's drawing window goes with it; the host stays";
+}
+
+TEST_F(GivenWindow, EndsWhenTheWindowIsDestroyed)
+{
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%lx", hostWindow);
+    Process renderer = Start({"--window-id", hex});
+    ASSERT_TRUE(WaitForFrames(renderer, host));
+    XDestroyWindow(dpy, hostWindow);
+    XSync(dpy, False);
+    hostWindow = 0;
+    ExpectEndsWithZero(renderer);
+}
+
+TEST_F(GivenWindow, RootDrawsBelowOtherWindows)
+{
+    Process renderer = Start({"-root"});
+    ASSERT_NE(WaitForWindow(renderer).id, 0u);
+    ScreenShot screen;
+    long litAround = 0;
+    const bool drawn = WaitUntil(
+        [&] {
+            screen = stage.x.Grab();
+            litAround = CountLit(screen, {0, 0, screen.width, screen.height}).lit - CountLit(screen, host).lit;
+            return litAround > 2000;
+        },
+        Millis(10000), Millis(100));
+    EXPECT_TRUE(drawn) << "rings on the root around the window: " << litAround << " lit pixels";
+    long hostChanged = 0;
+    for (int y = host.y; y < host.y + host.height; ++y) {
+        for (int x = host.x; x < host.x + host.width; ++x) hostChanged += screen.At(x, y) != kHostBlue;
+    }
+    EXPECT_EQ(hostChanged, 0) << "the rings cover a window above the root";
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> args;
+    bool ownServerWithoutGlx;
+    const char* display;  // null: the suite's display
+    int exitCode;
+    const char* message;
+};
+
+class Refuses : public RENDERER_SUITE, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(Refuses, WithAMessageAndNonZeroExit)
+{
+    const RefusalCase& c = GetParam();
+    Xvfb withoutGlx;
+    std::string display = c.display != nullptr ? c.display : stage.xvfb.display();
+    if (c.ownServerWithoutGlx) {
+        ASSERT_TRUE(withoutGlx.Start(640, 480, stage.logDir + "/xvfb-no-glx.log", {"-extension", "GLX"}));
+        display = withoutGlx.display();
+    }
+    std::vector<std::string> argv = {stage.nativeRenderer};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const ToolResult result =
+        RunTool(argv, {{"DISPLAY", display}, {"XSCREENSAVER_WINDOW", ""}}, Millis(10000), LogPath());
+    EXPECT_EQ(result.exitCode, c.exitCode) << "it must end, not spin: " << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
+    withoutGlx.Stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, Refuses,
+    ::testing::Values(
+        RefusalCase{"NoDisplay", {}, false, ":997", 1, "cannot open the X display \":997\""},
+        RefusalCase{"NoGlxOnTheServer", {}, true, nullptr, 1, "GLX extension missing"},
+        RefusalCase{"NoGlxAsAHack", {"-root"}, true, nullptr, 1, "GLX extension missing"},
+        RefusalCase{"NoSuchWindow", {"-window-id", "0x1fffffe"}, false, nullptr, 1, "there is no window 0x1fffffe"},
+        RefusalCase{"NotAWindowId", {"-window-id", "zebra"}, false, nullptr, 2, "not a window id: \"zebra\""},
+        RefusalCase{"UnknownOption", {"/s"}, false, nullptr, 2, "unknown option \"/s\""}),
+    ByName());
+
+TEST_F(RENDERER_SUITE, HelpPrintsUsageAndExitsZero)
+{
+    const ToolResult result = RunTool({stage.nativeRenderer, "--help"}, {}, Millis(5000), LogPath());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("-window-id ID"), std::string::npos) << result.output;
+}
+
+#endif  // QV_NATIVE_LAUNCHER
 
 }  // namespace

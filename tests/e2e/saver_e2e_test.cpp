@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "harness.h"
+#include "stage.h"
 
-using namespace e2e;
+using namespace support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -19,14 +19,13 @@ constexpr const char* kRenderer = "Quorvellanto_VC";
 constexpr const char* kRunForm = "Quorvellanto_Main";
 const std::string kProgramFolder = "C:\\Program Files\\Quorvellanto";
 
-class Saver : public ::testing::Test {
+class Saver : public StageTest {
 protected:
-    Stage& stage = TheStage();
     std::string folder;  // Unix path of the program folder in drive C
 
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
+        StageTest::SetUp();
         ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && !Tool({"find", kRunForm}); },
                               Millis(15000)))
             << "a run of an earlier test is still up";
@@ -72,14 +71,8 @@ protected:
         return stage.wine.Run(args, "saver.log");
     }
 
-    bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return RunQvTool(args, output); }
-
-    bool WaitForRenderer(Process& saver)
-    {
-        const bool up = WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !saver.Running(); },
-                                  Millis(30000));
-        return up && stage.x.FindMappedWindow(kRenderer).has_value();
-    }
+    static bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return QvTool(args, output); }
+    static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRenderer).has_value(); }
 
     // Ends the renderer as a user would, and gives the time from its window
     // going to the saver's exit; the saver's exit code comes back in `code`.
@@ -98,8 +91,7 @@ protected:
     {
         const long long from = FileSizeOf(stage.soundCapture);
         std::this_thread::sleep_for(duration);
-        const std::string all = ReadWholeFile(stage.soundCapture);
-        return from >= 0 && static_cast<size_t>(from) < all.size() ? all.substr(static_cast<size_t>(from)) : "";
+        return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
     }
 };
 
@@ -210,12 +202,12 @@ TEST_F(Saver, CdWithoutADriveRunsWithoutMusic)
 TEST_F(Saver, PreviewIsEmbeddedInTheHostAndEndsWithIt)
 {
     // The log is appended to: a handle left there by an earlier host must not be read.
-    WriteWholeFile(stage.workDir + "/logs/host.log", "");
+    WriteWholeFile(stage.logDir + "/host.log", "");
     Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
     std::string handle;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            const std::string log = ReadWholeFile(stage.workDir + "/logs/host.log");
+            const std::string log = ReadWholeFile(stage.logDir + "/host.log");
             const size_t at = log.rfind("hwnd ");
             if (at == std::string::npos) return false;
             handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));

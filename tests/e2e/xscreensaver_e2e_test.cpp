@@ -10,15 +10,14 @@
 #include <filesystem>
 #include <thread>
 
-#include "native_stage.h"
+#include "stage.h"
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 
-class XScreenSaver : public ::testing::Test {
+class XScreenSaver : public StageTest {
 protected:
-    NativeStage& stage = TheNativeStage();
     std::string place, hack, home;
     Process daemon;
 
@@ -38,7 +37,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
+        StageTest::SetUp();
         // The daemon runs as nobody when the tests run as root, and the build
         // tree may sit where nobody cannot reach: the hack and the daemon's
         // HOME go into a folder open to every user.
@@ -46,7 +45,7 @@ protected:
         ASSERT_NE(mkdtemp(folder), nullptr);
         place = folder;
         hack = place + "/quorvellanto";
-        std::filesystem::copy_file(stage.renderer, hack);
+        std::filesystem::copy_file(stage.nativeRenderer, hack);
         home = EnsureDir(place + "/home");
         const std::string config = home + "/.xscreensaver";
         WriteWholeFile(config,
@@ -80,12 +79,11 @@ protected:
         if (!place.empty()) std::filesystem::remove_all(place);
     }
 
-    LitPixels Screen(std::vector<unsigned char>* grab = nullptr) const
+    LitPixels Lit(ScreenShot* grab = nullptr) const
     {
-        int width = 0, height = 0;
-        auto rgb = stage.x.GrabScreen(width, height);
-        const LitPixels lit = CountLit(rgb, width, {0, 0, width, height});
-        if (grab != nullptr) *grab = std::move(rgb);
+        ScreenShot screen = stage.x.Grab();
+        const LitPixels lit = CountLit(screen, {0, 0, screen.width, screen.height});
+        if (grab != nullptr) *grab = std::move(screen);
         return lit;
     }
 
@@ -97,39 +95,20 @@ protected:
         }
         return bytes;
     }
-
-    bool HasChildTitled(unsigned long window, const std::string& title) const
-    {
-        Display* dpy = stage.x.display();
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        bool found = false;
-        if (XQueryTree(dpy, window, &root, &parent, &children, &count)) {
-            for (unsigned i = 0; i < count; ++i) {
-                char* name = nullptr;
-                if (XFetchName(dpy, children[i], &name) && name != nullptr) {
-                    found = found || title == name;
-                    XFree(name);
-                }
-            }
-            if (children != nullptr) XFree(children);
-        }
-        return found;
-    }
 };
 
 TEST_F(XScreenSaver, ActivateShowsTheRingsAndDeactivateEndsTheHack)
 {
-    ASSERT_EQ(Screen().lit, 0) << "the screen is black before";
+    ASSERT_EQ(Lit().lit, 0) << "the screen is black before";
     ASSERT_EQ(Command("-activate").exitCode, 0);
 
     std::vector<int> hacks;
     LitPixels lit;
-    std::vector<unsigned char> rgb;
+    ScreenShot screen;
     const bool showing = WaitUntil(
         [&] {
             hacks = ProcessesOf(hack);
-            lit = Screen(&rgb);
+            lit = Lit(&screen);
             return hacks.size() == 1 && lit.lit > 8000;
         },
         Millis(15000), Millis(250));
@@ -140,7 +119,7 @@ TEST_F(XScreenSaver, ActivateShowsTheRingsAndDeactivateEndsTheHack)
     EXPECT_NEAR(lit.centreX, width / 2.0, 60);
     EXPECT_NEAR(lit.centreY, height / 2.0, 60);
     for (auto [x, y] : {std::pair{0, 0}, std::pair{width - 1, height - 1}})
-        EXPECT_EQ(PixelAt(rgb, width, x, y), 0u) << "black at " << x << "," << y;
+        EXPECT_EQ(screen.At(x, y), 0u) << "black at " << x << "," << y;
 
     // Started the way the configuration says, drawing into the window XScreenSaver made for it.
     const int hackPid = hacks.front();
@@ -150,12 +129,12 @@ TEST_F(XScreenSaver, ActivateShowsTheRingsAndDeactivateEndsTheHack)
     ASSERT_NE(at, std::string::npos) << "XScreenSaver names its window to the hack";
     const unsigned long saverWindow = std::stoul(environ.substr(at + 20), nullptr, 0);
     EXPECT_NE(saverWindow, 0u);
-    EXPECT_TRUE(HasChildTitled(saverWindow, "Quorvellanto_VC")) << "the drawing sits inside XScreenSaver's window";
+    EXPECT_TRUE(stage.x.HasChildTitled(saverWindow, "Quorvellanto_VC")) << "the drawing sits inside XScreenSaver's window";
 
     ASSERT_EQ(Command("-deactivate").exitCode, 0);
     EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(hack).empty(); }, Millis(10000), Millis(100)))
         << "the hack outlived the deactivation";
-    EXPECT_TRUE(WaitUntil([&] { return Screen().lit == 0; }, Millis(10000), Millis(250)))
+    EXPECT_TRUE(WaitUntil([&] { return Lit().lit == 0; }, Millis(10000), Millis(250)))
         << "the rings stay on the screen after the deactivation";
     EXPECT_TRUE(daemon.Running()) << "XScreenSaver itself goes on";
 }

@@ -7,6 +7,7 @@
 
 #include "button_pictures.h"
 #include "face_layout.h"
+#include "files.h"
 
 namespace {
 
@@ -124,12 +125,7 @@ const Band kBands[] = {
     {PictureFile::Pressed, false, 3, 0xD7D4CB, 0xD7D4CB}, {PictureFile::Pressed, false, 60, 0xE4E3DC, 0xE4E3DC},
 };
 
-std::string Hex(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", c);
-    return text;
-}
+using support::HexColour;
 
 TEST(StatePictures, EveryDesignedRowColumnAndGradientIsExact)
 {
@@ -139,10 +135,10 @@ TEST(StatePictures, EveryDesignedRowColumnAndGradientIsExact)
                                   std::to_string(band.index);
         if (band.row) {
             for (int x = kCorner; x < kPictureWidth - kCorner; ++x)
-                ASSERT_EQ(Hex(picture.At(x, band.index)), Hex(band.first)) << where << " x " << x;
+                ASSERT_EQ(HexColour(picture.At(x, band.index)), HexColour(band.first)) << where << " x " << x;
         } else {
-            EXPECT_EQ(Hex(picture.At(band.index, kCorner)), Hex(band.first)) << where << " top";
-            EXPECT_EQ(Hex(picture.At(band.index, kPictureHeight - 1 - kCorner)), Hex(band.last)) << where << " bottom";
+            EXPECT_EQ(HexColour(picture.At(band.index, kCorner)), HexColour(band.first)) << where << " top";
+            EXPECT_EQ(HexColour(picture.At(band.index, kPictureHeight - 1 - kCorner)), HexColour(band.last)) << where << " bottom";
             // Between, each channel moves steadily from one end to the other.
             for (int y = kCorner + 1; y < kPictureHeight - kCorner; ++y) {
                 for (int shift = 0; shift <= 16; shift += 8) {
@@ -163,8 +159,8 @@ TEST(StatePictures, OuterRingsWithTheirMiddleRuns)
         SCOPED_TRACE(PictureFileName(file));
         for (int x = kCorner; x < kPictureWidth - kCorner; ++x) {
             const bool middle = x >= 32 && x <= 56;
-            EXPECT_EQ(Hex(p.At(x, 0)), middle ? "DCD6C2" : "E0DCC9") << x;
-            EXPECT_EQ(Hex(p.At(x, 24)), middle ? "FAFAF6" : "F8F7F0") << x;
+            EXPECT_EQ(HexColour(p.At(x, 0)), middle ? "DCD6C2" : "E0DCC9") << x;
+            EXPECT_EQ(HexColour(p.At(x, 24)), middle ? "FAFAF6" : "F8F7F0") << x;
         }
     }
 }
@@ -179,7 +175,7 @@ TEST(StatePictures, NormalTopLeftCornerAsDesigned)
     };
     const StatePicture p = DrawStatePicture(PictureFile::Normal);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Hex(p.At(x, y)), Hex(designed[y][x])) << x << "," << y;
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(HexColour(p.At(x, y)), HexColour(designed[y][x])) << x << "," << y;
 }
 
 TEST(StatePictures, CornersAreRoundedAndMirrored)
@@ -201,9 +197,9 @@ TEST(StatePictures, CornersAreRoundedAndMirrored)
     }
     // The sunk border lightens where it meets the corners.
     const StatePicture pressed = DrawStatePicture(PictureFile::Pressed);
-    EXPECT_EQ(Hex(pressed.At(3, 2)), "255783");
-    EXPECT_EQ(Hex(pressed.At(2, 3)), "164D7E");
-    EXPECT_EQ(Hex(pressed.At(60, 22)), "255783");
+    EXPECT_EQ(HexColour(pressed.At(3, 2)), "255783");
+    EXPECT_EQ(HexColour(pressed.At(2, 3)), "164D7E");
+    EXPECT_EQ(HexColour(pressed.At(60, 22)), "255783");
 }
 
 TEST(StatePictures, HighLightAndHighLightSelectAreOnePicture)
@@ -227,8 +223,8 @@ TEST(StatePictures, BmpFileHoldsThePixelsBottomUp)
         const size_t at = 54 + static_cast<size_t>(24 - y) * 192 + static_cast<size_t>(x) * 3;
         return static_cast<Rgb>(bytes[at + 2]) << 16 | static_cast<Rgb>(bytes[at + 1]) << 8 | bytes[at];
     };
-    EXPECT_EQ(Hex(pixel(10, 2)), "CEE7FF");
-    EXPECT_EQ(Hex(pixel(10, 22)), "6982EE");
+    EXPECT_EQ(HexColour(pixel(10, 2)), "CEE7FF");
+    EXPECT_EQ(HexColour(pixel(10, 22)), "6982EE");
     EXPECT_EQ(pixel(0, 0), p.At(0, 0));
 }
 

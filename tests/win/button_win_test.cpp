@@ -18,17 +18,13 @@
 #include "pump.h"
 #include "win32_command.h"
 #include "win32_face_painter.h"
+#include "files.h"
 
 namespace {
 
 Rgb ToRgb(COLORREF c) { return static_cast<Rgb>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); }
 
-std::string Hex(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", c);
-    return text;
-}
+using support::HexColour;
 
 int Channel(Rgb c, int shift) { return (c >> shift) & 0xFF; }
 
@@ -56,7 +52,7 @@ TEST(ButtonFace, GradientTopAndBottomRowsByDirectionWithTheLastRowAndColumnLeftC
         ASSERT_TRUE(FillGradient(face.dc(), w, h, invert)) << "msimg32's GradientFill bound by name";
         const Rgb top = invert ? 0xC6C5D7 : 0xFFFFFF, bottom = invert ? 0xFFFFFF : 0xC6C5D7;
         for (int x : {0, 38, w - 2}) {
-            EXPECT_EQ(Hex(face.At(x, 0)), Hex(top)) << "row 0 has vertex 0's colour, x " << x;
+            EXPECT_EQ(HexColour(face.At(x, 0)), HexColour(top)) << "row 0 has vertex 0's colour, x " << x;
             for (int shift : {0, 8, 16})
                 EXPECT_NEAR(Channel(face.At(x, h - 2), shift), Channel(bottom, shift), 3) << "row h-2, x " << x;
         }
@@ -93,7 +89,7 @@ TEST(ButtonFace, ShippedPicturesMatchTheColourTable)
         const StatePicture table = DrawStatePicture(file);
         for (int y = 0; y < kPictureHeight; ++y)
             for (int x = 0; x < kPictureWidth; ++x)
-                ASSERT_EQ(Hex(shipped.At(x, y)), Hex(table.At(x, y))) << PictureFileName(file) << " " << x << "," << y;
+                ASSERT_EQ(HexColour(shipped.At(x, y)), HexColour(table.At(x, y))) << PictureFileName(file) << " " << x << "," << y;
     }
 }
 
@@ -109,17 +105,17 @@ TEST(ButtonFace, CornersUnscaledEdgesStretchedWithoutSmoothing)
         DrawFaceImage(face.dc(), w, h, picture, false);
         for (int y = 0; y < 4; ++y) {
             for (int x = 0; x < 4; ++x) {
-                EXPECT_EQ(Hex(face.At(x, y)), Hex(normal.At(x, y))) << "top-left " << x << "," << y;
-                EXPECT_EQ(Hex(face.At(w - 4 + x, y)), Hex(normal.At(60 + x, y))) << "top-right";
-                EXPECT_EQ(Hex(face.At(x, h - 4 + y)), Hex(normal.At(x, 21 + y))) << "bottom-left";
-                EXPECT_EQ(Hex(face.At(w - 4 + x, h - 4 + y)), Hex(normal.At(60 + x, 21 + y))) << "bottom-right";
+                EXPECT_EQ(HexColour(face.At(x, y)), HexColour(normal.At(x, y))) << "top-left " << x << "," << y;
+                EXPECT_EQ(HexColour(face.At(w - 4 + x, y)), HexColour(normal.At(60 + x, y))) << "top-right";
+                EXPECT_EQ(HexColour(face.At(x, h - 4 + y)), HexColour(normal.At(x, 21 + y))) << "bottom-left";
+                EXPECT_EQ(HexColour(face.At(w - 4 + x, h - 4 + y)), HexColour(normal.At(60 + x, 21 + y))) << "bottom-right";
             }
         }
         // As high as the pictures: the side strips copied pixel for pixel.
         for (int y = 4; y < 21; ++y) {
             for (int x = 0; x < 4; ++x) {
-                ASSERT_EQ(Hex(face.At(x, y)), Hex(normal.At(x, y))) << "left " << x << "," << y;
-                ASSERT_EQ(Hex(face.At(w - 4 + x, y)), Hex(normal.At(60 + x, y))) << "right " << x << "," << y;
+                ASSERT_EQ(HexColour(face.At(x, y)), HexColour(normal.At(x, y))) << "left " << x << "," << y;
+                ASSERT_EQ(HexColour(face.At(w - 4 + x, y)), HexColour(normal.At(60 + x, y))) << "right " << x << "," << y;
             }
         }
         // Top row 0: only the strip's own two colours, the middle run where it
@@ -127,7 +123,7 @@ TEST(ButtonFace, CornersUnscaledEdgesStretchedWithoutSmoothing)
         int runStart = -1, runEnd = -1;
         for (int x = 4; x < w - 4; ++x) {
             const Rgb c = face.At(x, 0);
-            ASSERT_TRUE(c == 0xE0DCC9 || c == 0xDCD6C2) << "smoothed pixel " << Hex(c) << " at " << x;
+            ASSERT_TRUE(c == 0xE0DCC9 || c == 0xDCD6C2) << "smoothed pixel " << HexColour(c) << " at " << x;
             if (c == 0xDCD6C2) {
                 if (runStart < 0) runStart = x;
                 runEnd = x;
@@ -143,7 +139,7 @@ TEST(ButtonFace, CornersUnscaledEdgesStretchedWithoutSmoothing)
             EXPECT_EQ(face.At(x, 22), 0xD6D0C5u);
         }
         // The gradient fills the inside.
-        EXPECT_EQ(Hex(face.At(w / 2, 4)), Hex(MixColour(0xFFFFFF, 0xC6C5D7, 4 / 23.0))) ;
+        EXPECT_EQ(HexColour(face.At(w / 2, 4)), HexColour(MixColour(0xFFFFFF, 0xC6C5D7, 4 / 23.0))) ;
     }
     DeleteObject(picture);
 }
@@ -203,7 +199,7 @@ public:
         case 0xCEE7FF: return "Selected";
         case 0x003C74: return "Pressed";
         case 0xF5F4EA: return "Disable";
-        default: return Hex(At(width() / 2, 2));
+        default: return HexColour(At(width() / 2, 2));
         }
     }
     // Lighter at the top of the inside than at its bottom: white on top.
@@ -306,11 +302,11 @@ TEST_F(ButtonOnForm, DisabledLookTransparentBackgroundAndLiveFont)
     std::uint8_t transparent = 0;
     form.Cmd_B.LetVisible(transparent);
     const Shot seeThrough(form.Cmd_B);
-    EXPECT_EQ(Hex(seeThrough.At(0, 0)), "E0E0E0") << "the panel beneath";
-    EXPECT_EQ(Hex(seeThrough.At(28, 24)), "E0E0E0");
+    EXPECT_EQ(HexColour(seeThrough.At(0, 0)), "E0E0E0") << "the panel beneath";
+    EXPECT_EQ(HexColour(seeThrough.At(28, 24)), "E0E0E0");
     EXPECT_EQ(form.Cmd_B.Visible(), 0);
     form.Cmd_A.LetVisible(transparent);
-    EXPECT_EQ(Hex(Shot(form.Cmd_A).At(1, 1)), "808080") << "the form beneath";
+    EXPECT_EQ(HexColour(Shot(form.Cmd_A).At(1, 1)), "808080") << "the form beneath";
 
     // Width of the caption's ink over the grey form.
     auto inkWidth = [](const Shot& s) {
@@ -332,8 +328,8 @@ TEST_F(ButtonOnForm, ResizeRepaintsAtTheNewSize)
     const Shot shot(form.Cmd_A);
     EXPECT_EQ(shot.width(), 29);
     const StatePicture normal = DrawStatePicture(PictureFile::Normal);
-    EXPECT_EQ(Hex(shot.At(28, 0)), Hex(normal.At(63, 0))) << "the right corner moved in";
-    EXPECT_EQ(Hex(shot.At(25, 10)), Hex(normal.At(60, 10)));
+    EXPECT_EQ(HexColour(shot.At(28, 0)), HexColour(normal.At(63, 0))) << "the right corner moved in";
+    EXPECT_EQ(HexColour(shot.At(25, 10)), HexColour(normal.At(60, 10)));
 }
 
 TEST_F(ButtonOnForm, PropertyStoreRoundTrip)

@@ -9,6 +9,7 @@
 #include "bgm.h"
 #include "settings_file.h"
 #include "win32_multimedia.h"
+#include "files.h"
 #include "win_support.h"
 
 namespace {
@@ -65,9 +66,9 @@ protected:
     // What reaches the output during the next `ms` milliseconds.
     std::string Listen(DWORD ms)
     {
-        const long long from = win::FileSize(capture);
+        const long long from = support::FileSizeOf(capture);
         Sleep(ms);
-        return win::ReadFrom(capture, from < 0 ? 0 : from);
+        return support::ReadWholeFile(capture, from < 0 ? 0 : from);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "forms/application.h"
 #include "saver_resources.h"
 #include "win32_preview_form.h"
+#include "files.h"
 #include "win_support.h"
 
 namespace {
@@ -57,7 +58,7 @@ Pixels PaintOf(forms::Form& form, int width, int height)
 // The still as rendered at build time (24-bit BMP, rows bottom-up).
 std::string StillFile()
 {
-    return win::ReadFile(win::UnixPathFromEnv("QV_PREVIEW_BITMAP"));
+    return support::ReadWholeFile(win::UnixPathFromEnv("QV_PREVIEW_BITMAP"));
 }
 
 const std::uint8_t* StillAt(const std::string& bmp, int x, int y)

@@ -6,6 +6,7 @@
 #include "settings_file.h"
 #include "win32_profile_store.h"
 #include "win32_program_services.h"
+#include "files.h"
 #include "win_support.h"
 
 namespace {
@@ -80,7 +81,7 @@ TEST_F(ProfileFile, KeyNamesAreTheCodePage932FormsOfTheJapaneseNames)
 TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
 {
     const std::string music = services.folder + "\\My Music.mp3";
-    win::WriteFile(music, "ID3");
+    support::WriteWholeFile(music, "ID3");
     BgmKind = 2;
     BgmRepeat = 0;
     BgmFile = music;
@@ -91,7 +92,7 @@ TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
                                  "BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 0") + "\r\n"
                                  "BGM\xCC\xA7\xB2\xD9=" +
                                  music + "\r\n";
-    EXPECT_EQ(win::ReadFile(ini), expected) << "system ANSI code page " << GetACP();
+    EXPECT_EQ(support::ReadWholeFile(ini), expected) << "system ANSI code page " << GetACP();
 
     ResetSettingsState();
     LoadSettings(profile, services);
@@ -111,7 +112,7 @@ TEST_F(ProfileFile, AFolderThatRefusesWritesSendsTheSettingsToTheUserCopy)
                                  "BGM\x8B\xE6\x95\xAA=" + Stored(" 1") + "\r\n"
                                  "BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 12") + "\r\n"
                                  "BGM\xCC\xA7\xB2\xD9=\r\n";
-    EXPECT_EQ(win::ReadFile(services.userFolder + "\\Quorvellanto.ini"), expected);
+    EXPECT_EQ(support::ReadWholeFile(services.userFolder + "\\Quorvellanto.ini"), expected);
     ResetSettingsState();
     LoadSettings(profile, services);
     EXPECT_EQ(BgmKind, 1);
@@ -140,13 +141,13 @@ TEST_F(ProfileFile, OtherSectionsAndKeysSurviveAWrite)
                                     "extra=keep me\r\n"
                                     "[Last]\r\n"
                                     "a=1\r\n";
-    win::WriteFile(ini, handWritten);
+    support::WriteWholeFile(ini, handWritten);
     LoadSettings(profile, services);
     EXPECT_EQ(BgmKind, 1);
     BgmKind = 0;
     BgmRepeat = 12;
     SaveSettings(profile, services);
-    const std::string after = win::ReadFile(ini);
+    const std::string after = support::ReadWholeFile(ini);
     EXPECT_NE(after.find("; kept by hand\r\n[Other]\r\ncolour=blue\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("extra=keep me\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("[Last]\r\na=1\r\n"), std::string::npos) << after;
@@ -168,7 +169,7 @@ TEST_F(ProfileFile, MissingFileReadsAsDefaultsAndIsNotCreated)
 
 TEST_F(ProfileFile, VanishedMusicFileIsForgotten)
 {
-    win::WriteFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + services.folder +
+    support::WriteWholeFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + services.folder +
                             "\\gone.wav\r\n");
     LoadSettings(profile, services);
     EXPECT_EQ(BgmKind, 0);

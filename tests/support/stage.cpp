@@ -1,16 +1,15 @@
-#include "harness.h"
+#include "stage.h"
 
-#include <gtest/gtest.h>
-
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -22,7 +21,7 @@
 
 extern char** environ;
 
-namespace e2e {
+namespace support {
 
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis poll)
 {
@@ -40,39 +39,11 @@ std::string EnsureDir(const std::string& path)
     return path;
 }
 
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return bytes;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 std::string WindowsPath(const std::string& unixPath)
 {
     std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
-}
-
-long long FileSizeOf(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
 }
 
 long LoudSamples(const std::string& bytes)
@@ -312,25 +283,61 @@ std::optional<WindowInfo> XSession::FindMappedWindow(const std::string& title) c
     return std::nullopt;
 }
 
-std::vector<unsigned char> XSession::GrabScreen(int& width, int& height) const
+ScreenShot XSession::Grab() const
 {
-    width = screenWidth();
-    height = screenHeight();
-    std::vector<unsigned char> rgb;
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, width, height, AllPlanes, ZPixmap);
-    if (image == nullptr) return rgb;
-    rgb.resize(static_cast<size_t>(width) * height * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    ScreenShot screen;
+    screen.width = screenWidth();
+    screen.height = screenHeight();
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, screen.width, screen.height, AllPlanes, ZPixmap);
+    if (image == nullptr) return screen;
+    screen.rgb.resize(static_cast<size_t>(screen.width) * screen.height * 3);
+    unsigned char* out = screen.rgb.data();
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x, out += 3) {
             const unsigned long p = XGetPixel(image, x, y);
-            unsigned char* out = &rgb[(static_cast<size_t>(y) * width + x) * 3];
             out[0] = (p >> 16) & 0xff;
             out[1] = (p >> 8) & 0xff;
             out[2] = p & 0xff;
         }
     }
     XDestroyImage(image);
-    return rgb;
+    return screen;
+}
+
+unsigned long XSession::PixelAt(int x, int y) const
+{
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return 0xFFFFFFFF;
+    const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return p;
+}
+
+bool XSession::HasChildTitled(XWindowId window, const std::string& title) const
+{
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    bool found = false;
+    if (XQueryTree(display_, window, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            char* name = nullptr;
+            if (XFetchName(display_, children[i], &name) && name != nullptr) {
+                found = found || title == name;
+                XFree(name);
+            }
+        }
+        if (children != nullptr) XFree(children);
+    }
+    return found;
+}
+
+int XSession::ChildCount(XWindowId window) const
+{
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return -1;
+    if (children != nullptr) XFree(children);
+    return static_cast<int>(count);
 }
 
 void XSession::MovePointerTo(int x, int y) const
@@ -345,13 +352,17 @@ void XSession::MovePointerBy(int dx, int dy) const
     XSync(display_, False);
 }
 
+void XSession::Button(unsigned button, bool down) const
+{
+    XTestFakeButtonEvent(display_, button, down ? True : False, CurrentTime);
+    XSync(display_, False);
+}
+
 void XSession::PressButton(unsigned button) const
 {
-    XTestFakeButtonEvent(display_, button, True, CurrentTime);
-    XSync(display_, False);
+    Button(button, true);
     std::this_thread::sleep_for(Millis(50));
-    XTestFakeButtonEvent(display_, button, False, CurrentTime);
-    XSync(display_, False);
+    Button(button, false);
 }
 
 void XSession::TapKey(const char* keysym) const
@@ -374,6 +385,192 @@ void XSession::HoldKeyAndTap(const char* held, const char* tapped) const
     std::this_thread::sleep_for(Millis(150));
     XTestFakeKeyEvent(display_, hold, False, CurrentTime);
     XSync(display_, False);
+}
+
+unsigned long ScreenShot::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFF;
+    const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    return (static_cast<unsigned long>(p[0]) << 16) | (static_cast<unsigned long>(p[1]) << 8) | p[2];
+}
+
+LitPixels CountLit(const ScreenShot& screen, Rect area)
+{
+    LitPixels result;
+    double sumX = 0, sumY = 0;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            const unsigned char* p = &screen.rgb[(static_cast<size_t>(y) * screen.width + x) * 3];
+            const int hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
+            if (hi < 24) continue;
+            ++result.lit;
+            if (hi - lo > 25) ++result.coloured;
+            sumX += x;
+            sumY += y;
+        }
+    }
+    if (result.lit > 0) {
+        result.centreX = sumX / result.lit;
+        result.centreY = sumY / result.lit;
+    }
+    return result;
+}
+
+long CountOtherThan(const ScreenShot& screen, Rect area, unsigned long expected)
+{
+    long other = 0;
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x) {
+            if (!area.Contains(x, y) && screen.At(x, y) != expected) ++other;
+        }
+    }
+    return other;
+}
+
+ToolResult RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                   Millis timeout, const std::string& logPath)
+{
+    WriteWholeFile(logPath, "");
+    Process process = Process::Start(argv, env, logPath);
+    ToolResult result;
+    result.exitCode = process.WaitExit(timeout).value_or(-1);
+    process.Kill();
+    result.output = ReadWholeFile(logPath);
+    return result;
+}
+
+std::vector<int> ProcessesOf(const std::string& path)
+{
+    std::vector<int> found;
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) return found;
+    while (dirent* entry = readdir(proc)) {
+        const int pid = std::atoi(entry->d_name);
+        if (pid <= 0) continue;
+        char target[PATH_MAX];
+        const std::string link = "/proc/" + std::string(entry->d_name) + "/exe";
+        const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+        if (n <= 0) continue;
+        target[n] = '\0';
+        if (path == target) found.push_back(pid);
+    }
+    closedir(proc);
+    return found;
+}
+
+std::string WineLoaderFor(const std::string& arch)
+{
+    if (const char* chosen = std::getenv("WINELOADER"); chosen != nullptr && *chosen != '\0') return chosen;
+    return arch == "win32" ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
+}
+
+std::string MakeSoundCaptureHome(const std::string& home)
+{
+    const std::string capture = EnsureDir(home) + "/capture.raw";
+    WriteWholeFile(capture, "");
+    WriteWholeFile(home + "/.asoundrc",
+                   "pcm.!default { type file; slave.pcm \"null\"; file \"" + capture + "\"; format \"raw\" }\n");
+    return capture;
+}
+
+Stage& TheStage()
+{
+    static Stage stage;
+    return stage;
+}
+
+namespace {
+
+class StageEnvironment : public ::testing::Environment {
+public:
+    explicit StageEnvironment(StageOptions options) : options_(std::move(options)) {}
+
+    void SetUp() override
+    {
+        Stage& s = TheStage();
+        // The Windows architecture under test (scripts/test sets it per run).
+        const char* arch = std::getenv("QV_WINDOWS_ARCH");
+        s.arch = !options_.arch.empty() ? options_.arch : arch != nullptr && *arch != '\0' ? arch : "win64";
+        s.workDir = std::string(QV_E2E_WORK_DIR) + "/" + (options_.name.empty() ? s.arch : options_.name);
+        if (options_.freshPrefix) std::filesystem::remove_all(s.workDir);
+        s.logDir = EnsureDir(s.workDir + "/logs");
+        s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + s.arch;
+        s.toolsDir = std::string(QV_PROJECT_DIR) + "/build/" + s.arch + "/tools";
+        s.fixturesDir = QV_FIXTURES_DIR;
+        s.previewBitmap = QV_PREVIEW_BITMAP;
+        s.nativeRenderer = QV_NATIVE_RENDERER;
+        if (!s.xvfb.Start(1024, 768, s.logDir + "/xvfb.log")) {
+            s.failure = "Xvfb did not start";
+            return;
+        }
+        if (!s.x.Open(s.xvfb.display())) {
+            s.failure = "cannot open " + s.xvfb.display();
+            return;
+        }
+        if (options_.wine) {
+            s.wine.SetLoader(options_.arch.empty() ? WineLoaderFor(s.arch)
+                             : options_.arch == "win32" ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64");
+            // Wine's default sound device writes into a file of the suite's own.
+            s.soundCapture = MakeSoundCaptureHome(s.workDir + "/home");
+            s.wine.SetSoundHome(s.workDir + "/home");
+            if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xvfb.display(), s.logDir)) {
+                s.failure = "Wine prefix could not be prepared";
+                return;
+            }
+        }
+        s.ready = true;
+    }
+
+    void TearDown() override
+    {
+        Stage& s = TheStage();
+        if (options_.wine) s.wine.Shutdown();
+        s.x.Close();
+        s.xvfb.Stop();
+    }
+
+private:
+    StageOptions options_;
+};
+
+}  // namespace
+
+void RegisterStage(const StageOptions& options) { ::testing::AddGlobalTestEnvironment(new StageEnvironment(options)); }
+
+bool StageTest::NoWindowTitled(const std::string& title, Millis timeout)
+{
+    return WaitUntil([&] { return TheStage().x.FindWindows(title).empty(); }, timeout);
+}
+
+std::optional<WindowInfo> StageTest::WaitForWindow(Process& program, const std::string& title, Millis timeout)
+{
+    std::optional<WindowInfo> window;
+    WaitUntil(
+        [&] {
+            window = TheStage().x.FindMappedWindow(title);
+            return window.has_value() || !program.Running();
+        },
+        timeout);
+    return window;
+}
+
+void StageTest::ExpectExit(Process& program, int expected, Millis timeout, const std::string& log)
+{
+    const auto code = program.WaitExit(timeout);
+    ASSERT_TRUE(code.has_value()) << "the program did not end\n" << log;
+    EXPECT_EQ(*code, expected) << log;
+}
+
+bool StageTest::QvTool(const std::vector<std::string>& args, std::string* output)
+{
+    static int run = 0;
+    const Stage& stage = TheStage();
+    const std::string log = "qvtool-" + std::to_string(++run) + ".log";
+    std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
+    if (output != nullptr) *output = ReadWholeFile(stage.logDir + "/" + log);
+    return code == 0;
 }
 
 const std::vector<EndingInput>& RendererEndingInputs()
@@ -411,80 +608,4 @@ void PlayNonEndingInputs(const XSession& x, const std::function<void(const char*
     stillRunning("F10");
 }
 
-bool RunQvTool(const std::vector<std::string>& args, std::string* output)
-{
-    static int run = 0;
-    Stage& stage = TheStage();
-    const std::string log = "qvtool-" + std::to_string(++run) + ".log";
-    std::vector<std::string> argv = {stage.toolsDir + "/qvtool.exe"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    const int code = stage.wine.RunToEnd(argv, Millis(30000), log);
-    if (output != nullptr) *output = ReadWholeFile(stage.workDir + "/logs/" + log);
-    return code == 0;
-}
-
-std::string WineLoaderFor(const std::string& arch)
-{
-    if (const char* chosen = std::getenv("WINELOADER"); chosen != nullptr && *chosen != '\0') return chosen;
-    return arch == "win32" ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
-}
-
-Stage& TheStage()
-{
-    static Stage stage;
-    return stage;
-}
-
-namespace {
-
-class StageEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        Stage& s = TheStage();
-        // The Windows architecture under test (scripts/test sets it per run).
-        const char* arch = std::getenv("QV_WINDOWS_ARCH");
-        s.arch = arch != nullptr && *arch != '\0' ? arch : "win64";
-        s.workDir = EnsureDir(std::string(QV_E2E_WORK_DIR) + "/" + s.arch);
-        s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + s.arch;
-        s.toolsDir = std::string(QV_PROJECT_DIR) + "/build/" + s.arch + "/tools";
-        s.wine.SetLoader(WineLoaderFor(s.arch));
-        s.fixturesDir = QV_FIXTURES_DIR;
-        s.previewBitmap = QV_PREVIEW_BITMAP;
-        const std::string logs = EnsureDir(s.workDir + "/logs");
-        // Wine's default sound device writes into a file of the suite's own.
-        const std::string home = EnsureDir(s.workDir + "/home");
-        s.soundCapture = home + "/capture.raw";
-        WriteWholeFile(s.soundCapture, "");
-        WriteWholeFile(home + "/.asoundrc", "pcm.!default { type file; slave.pcm \"null\"; file \"" + s.soundCapture +
-                                                "\"; format \"raw\" }\n");
-        s.wine.SetSoundHome(home);
-        if (!s.xvfb.Start(1024, 768, logs + "/xvfb.log")) {
-            s.failure = "Xvfb did not start";
-            return;
-        }
-        if (!s.x.Open(s.xvfb.display())) {
-            s.failure = "cannot open " + s.xvfb.display();
-            return;
-        }
-        if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xvfb.display(), logs)) {
-            s.failure = "Wine prefix could not be prepared";
-            return;
-        }
-        s.ready = true;
-    }
-
-    void TearDown() override
-    {
-        Stage& s = TheStage();
-        s.wine.Shutdown();
-        s.x.Close();
-        s.xvfb.Stop();
-    }
-};
-
-}  // namespace
-
-void RegisterStageEnvironment() { ::testing::AddGlobalTestEnvironment(new StageEnvironment); }
-
-}  // namespace e2e
+}  // namespace support

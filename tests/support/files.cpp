@@ -1,0 +1,48 @@
+#include "files.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace support {
+
+std::string ReadWholeFile(const std::string& path, long long offset)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in || (offset > 0 && !in.seekg(offset))) return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path.c_str(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+long long FileSizeOf(const std::string& path)
+{
+    // Narrow paths go to the C library as they are (the ANSI code page on Windows).
+    std::ifstream in(path.c_str(), std::ios::binary | std::ios::ate);
+    return in ? static_cast<long long>(in.tellg()) : -1;
+}
+
+std::string HexColour(unsigned long rgb)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%06lX", rgb & 0xFFFFFFul);
+    return text;
+}
+
+std::string HexBytes(const std::string& bytes)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
+}  // namespace support

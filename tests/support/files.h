@@ -1,0 +1,19 @@
+// Files and hex text for every test layer (host, Windows side, end to end):
+// plain C++, built for the host and for Windows alike.
+#pragma once
+#include <string>
+
+namespace support {
+
+// The bytes of a file from `offset` on; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path, long long offset = 0);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+// -1 when there is no such file.
+long long FileSizeOf(const std::string& path);
+
+// "RRGGBB" of a 0xRRGGBB colour, for messages that compare colours.
+std::string HexColour(unsigned long rgb);
+// Two lower-case hex digits a byte.
+std::string HexBytes(const std::string& bytes);
+
+}  // namespace support

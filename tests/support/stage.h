@@ -1,0 +1,238 @@
+// What the end-to-end suites need to run the shipped programs for real: a
+// stage of their own (an Xvfb, optionally a Wine prefix whose sound goes into
+// a file), processes started and stopped by id, X11 access to windows, pixels
+// and input (XTest), and a base fixture for "start a program, wait for its
+// window, expect its exit code".
+#pragma once
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files.h"
+
+struct _XDisplay;
+
+namespace support {
+
+using XWindowId = unsigned long;
+using Clock = std::chrono::steady_clock;
+using Millis = std::chrono::milliseconds;
+
+// Polls `condition` every few milliseconds until it holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis poll = Millis(5));
+
+// Creates the folder (and its parents) as needed and returns its path.
+std::string EnsureDir(const std::string& path);
+// A Unix path on Wine's drive Z:, as a Windows path.
+std::string WindowsPath(const std::string& unixPath);
+// Sixteen-bit samples louder than a whisper among the bytes.
+long LoudSamples(const std::string& bytes);
+
+class Process {
+public:
+    // Starts argv[0] (searched on PATH) with the current environment plus `env`;
+    // stdout and stderr are appended to `logPath`. It gets a process group of its own.
+    static Process Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                         const std::string& logPath);
+    Process() = default;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    ~Process();  // kills the process if it still runs
+
+    pid_t pid() const { return pid_; }
+    bool Running();
+    // Exit code once ended within `timeout`; nothing if it still runs (or died by a signal).
+    std::optional<int> WaitExit(Millis timeout);
+    void Kill();
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+    bool Reap(bool block);
+};
+
+struct ToolResult {
+    int exitCode = -1;  // -1: it did not end in time, or died by a signal
+    std::string output;
+};
+// Runs a program to its end (bounded) with `env` added; stdout and stderr together.
+ToolResult RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+                   Millis timeout, const std::string& logPath);
+// Ids of running processes whose executable is `path`.
+std::vector<int> ProcessesOf(const std::string& path);
+
+// A private X server on a free display number.
+class Xvfb {
+public:
+    // `extraArgs` go to the server as they are (for example "-extension", "GLX").
+    bool Start(int width, int height, const std::string& logPath, const std::vector<std::string>& extraArgs = {});
+    void Stop();
+    const std::string& display() const { return display_; }
+
+private:
+    Process process_;
+    std::string display_;
+};
+
+// A Wine prefix of the suite's own, created on first use, with its server
+// kept alive for the suite and ended at the end.
+class WinePrefix {
+public:
+    // The Wine loader of the architecture under test (wine64 or the 32-bit wine).
+    void SetLoader(const std::string& loader) { loader_ = loader; }
+    const std::string& loader() const { return loader_; }
+    bool Prepare(const std::string& path, const std::string& display, const std::string& logDir);
+    void Shutdown();
+    std::map<std::string, std::string> Env() const;
+    // HOME of every Wine process of the suite (its ALSA configuration sends the sound into a file).
+    void SetSoundHome(const std::string& home) { home_ = home; }
+    const std::string& path() const { return path_; }
+    std::string DriveC() const { return path_ + "/drive_c"; }
+    // Starts a Windows program (and its arguments) under Wine; its output goes to logs/<logName>.
+    Process Run(const std::vector<std::string>& args, const std::string& logName,
+                const std::map<std::string, std::string>& extraEnv = {}) const;
+    // Runs a program to its end and returns its exit code (-1 on time-out).
+    int RunToEnd(const std::vector<std::string>& args, Millis timeout, const std::string& logName) const;
+
+private:
+    std::string path_, display_, logDir_, home_;
+    std::string loader_ = "/usr/lib/wine/wine64";
+};
+
+// The loader for an architecture: WINELOADER when set, else Wine's own per architecture.
+std::string WineLoaderFor(const std::string& arch);
+// A HOME whose ALSA configuration sends the default device into `home`/capture.raw
+// (emptied); returns that file's path.
+std::string MakeSoundCaptureHome(const std::string& home);
+
+struct WindowInfo {
+    XWindowId id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool mapped = false;
+};
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool Contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+    int cx() const { return x + width / 2; }
+    int cy() const { return y + height / 2; }
+};
+
+// RGB bytes of a screen grab, rows from the top.
+struct ScreenShot {
+    std::vector<unsigned char> rgb;
+    int width = 0, height = 0;
+    bool empty() const { return rgb.empty(); }
+    unsigned long At(int x, int y) const;  // 0xRRGGBB
+};
+
+// Lit pixels of a grab inside `area`: how many, how many clearly coloured
+// (not grey), and where their centre lies.
+struct LitPixels {
+    long lit = 0, coloured = 0;
+    double centreX = 0, centreY = 0;
+};
+LitPixels CountLit(const ScreenShot& screen, Rect area);
+// Pixels outside `area` that differ from the RGB colour `expected`.
+long CountOtherThan(const ScreenShot& screen, Rect area, unsigned long expected);
+
+class XSession {
+public:
+    bool Open(const std::string& display);
+    ~XSession();
+    void Close();
+    _XDisplay* display() const { return display_; }
+    int screenWidth() const;
+    int screenHeight() const;
+
+    // Top-level windows (children of the root) whose name is `title`.
+    std::vector<WindowInfo> FindWindows(const std::string& title) const;
+    std::optional<WindowInfo> FindMappedWindow(const std::string& title) const;
+    // Child windows of `window` named `title`.
+    bool HasChildTitled(XWindowId window, const std::string& title) const;
+    int ChildCount(XWindowId window) const;  // -1 when there is no such window
+
+    ScreenShot Grab() const;
+    unsigned long PixelAt(int x, int y) const;  // one pixel, read alone
+
+    void MovePointerTo(int x, int y) const;
+    void MovePointerBy(int dx, int dy) const;
+    void PressButton(unsigned button) const;
+    void Button(unsigned button, bool down) const;
+    void TapKey(const char* keysym) const;
+    void HoldKeyAndTap(const char* held, const char* tapped) const;
+
+private:
+    _XDisplay* display_ = nullptr;
+};
+
+// What a suite asks of its stage.
+struct StageOptions {
+    std::string name;          // its folder under the build's e2e work folder
+    bool wine = true;          // a Wine prefix (with sound capture) for the architecture under test
+    bool freshPrefix = false;  // a prefix made anew each run
+    std::string arch;          // the Windows architecture when not QV_WINDOWS_ARCH's
+};
+
+// The stage of an end-to-end suite: one per test binary.
+struct Stage {
+    Xvfb xvfb;
+    WinePrefix wine;
+    XSession x;
+    std::string arch;  // "win64" or "win32" (QV_WINDOWS_ARCH)
+    std::string workDir, logDir, distDir, toolsDir, fixturesDir, previewBitmap;
+    std::string nativeRenderer;  // the built X11 renderer
+    std::string soundCapture;    // raw file that Wine's sound output goes into
+    bool ready = false;
+    std::string failure;
+};
+Stage& TheStage();
+// Sets the stage up before the first test and takes it down after the last.
+void RegisterStage(const StageOptions& options);
+
+// Base fixture: the stage is ready, and helpers to start a program, wait for
+// its window and expect its exit code.
+class StageTest : public ::testing::Test {
+protected:
+    Stage& stage = TheStage();
+    void SetUp() override { ASSERT_TRUE(stage.ready) << stage.failure; }
+
+public:
+    // Waits until no window titled `title` is left (from an earlier test, say).
+    static bool NoWindowTitled(const std::string& title, Millis timeout = Millis(10000));
+    // Waits for a mapped window titled `title`, or the program's end.
+    static std::optional<WindowInfo> WaitForWindow(Process& program, const std::string& title,
+                                                   Millis timeout = Millis(30000));
+    // The program ends within `timeout` with exit code `expected`; `log` is shown otherwise.
+    static void ExpectExit(Process& program, int expected = 0, Millis timeout = Millis(10000),
+                           const std::string& log = {});
+    // Runs the architecture's Windows-side helper (qvtool) to its end, 30 s
+    // at most; true on exit code 0. Its standard output comes back in `output`.
+    static bool QvTool(const std::vector<std::string>& args, std::string* output = nullptr);
+};
+
+// Input that ends a renderer, on Windows as on Linux: a key, each button, a
+// 3-pixel move right or up, and small steps that add up to 3 pixels (from an
+// origin at the screen's centre, 512, 384).
+struct EndingInput {
+    const char* name;
+    std::function<void(const XSession&)> act;
+};
+const std::vector<EndingInput>& RendererEndingInputs();
+// Input that must not end a renderer, on both platforms: 2-pixel moves, the
+// wheel, Alt+F4 and F10; `stillRunning` is called after each with its name.
+void PlayNonEndingInputs(const XSession& x, const std::function<void(const char*)>& stillRunning);
+// GoogleTest's name of a parameter that has a `name`.
+struct ByName {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const { return info.param.name; }
+};
+
+}  // namespace support
