@@ -1,7 +1,7 @@
 // The Command button driven with real input (XTest) under Wine on the suite's
 // Xvfb, its faces read back from the screen: hover, press and drag, the
 // right button, a disabled button, another program's window over a button,
-// and Tab. The form is tools/qvbuttons, which prints every Click.
+// and Tab. The form is tests/tools/qvbuttons, which prints every Click.
 #include <gtest/gtest.h>
 
 #include <cstdio>
