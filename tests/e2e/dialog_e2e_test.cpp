@@ -65,17 +65,9 @@ protected:
         return users + "/unknown/Quorvellanto.ini";
     }
 
-    std::string Ini(int kind, int repeat, const std::string& file) const
-    {
-        return "[Section]\r\nBGM\x8B\xE6\x95\xAA= " + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4= " +
-               std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
-    }
+    static std::string Ini(int kind, int repeat, const std::string& file) { return SettingsText(kind, repeat, file); }
     // What Wine's profile writer leaves: the values without their leading blank.
-    static std::string Written(int kind, int repeat, const std::string& file)
-    {
-        return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" +
-               std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
-    }
+    static std::string Written(int kind, int repeat, const std::string& file) { return SettingsText(kind, repeat, file, "="); }
 
     Process Start(const std::string& sw = "/c", const std::map<std::string, std::string>& env = {})
     {

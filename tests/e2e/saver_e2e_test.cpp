@@ -48,14 +48,7 @@ protected:
         return dir;
     }
 
-    void WriteSettings(int kind, const std::string& file)
-    {
-        const std::string ini = "[Section]\r\n"
-                                "BGM\x8B\xE6\x95\xAA= " + std::to_string(kind) + "\r\n"
-                                "BGM\xD8\xCB\xDF\xB0\xC4= 0\r\n"
-                                "BGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
-        WriteWholeFile(folder + "/Quorvellanto.ini", ini);
-    }
+    void WriteSettings(int kind, const std::string& file) { WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(kind, 0, file)); }
 
     std::string Fixture(const std::string& name)
     {

@@ -45,4 +45,11 @@ std::string HexBytes(const std::string& bytes)
     return hex;
 }
 
+std::string SettingsText(int kind, int repeat, const std::string& file, const std::string& separator)
+{
+    // BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ; the file name has no leading blank.
+    return "[Section]\r\nBGM\x8B\xE6\x95\xAA" + separator + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4" +
+           separator + std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
+}
+
 }  // namespace support

@@ -16,4 +16,8 @@ std::string HexColour(unsigned long rgb);
 // Two lower-case hex digits a byte.
 std::string HexBytes(const std::string& bytes);
 
+// The saver's settings file as a user's copy holds it (section and keys in
+// code page 932), each value after `separator` ("= " as written by hand).
+std::string SettingsText(int kind, int repeat, const std::string& file, const std::string& separator = "= ");
+
 }  // namespace support
