@@ -62,7 +62,7 @@ void Main()
     switch (mode) {
     case StartupMode::Settings: {
         // Modal, without an owner; the program ends when it has closed.
-        Quorvellanto_P dialog(profile, services);
+        SettingsDialog dialog(profile, services);
         dialog.ShowModal();
         forms::EndProgram();
     }
