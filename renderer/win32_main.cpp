@@ -14,6 +14,14 @@ static HDC windowDC = nullptr;
 static HGLRC glContext = nullptr;
 static int isActive = 0;
 
+// The window as other programs see it: its class name, and the title the
+// saver watches for.
+static const char* const kWindowClass = "MyClass";
+static const char* const kWindowTitle = "Quorvellanto_VC";
+// A borderless popup. The low bit 8 is a class-defined style bit, which means
+// nothing to this class; it is kept so the window's style reads as it always has.
+static constexpr DWORD kWindowStyle = WS_POPUP | 0x8;
+
 void PresentFrame()
 {
     SwapBuffers(windowDC);
@@ -144,7 +152,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
         windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = "MyClass";
+        windowClass.lpszClassName = kWindowClass;
         if (RegisterClassA(&windowClass) == 0) return 0;
     }
     HWND window = nullptr;
@@ -152,7 +160,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
         isActive = 1;
         const int width = GetSystemMetrics(SM_CXSCREEN);
         const int height = GetSystemMetrics(SM_CYSCREEN);
-        window = CreateWindowExA(0, "MyClass", "Quorvellanto_VC", WS_POPUP | 8, 0, 0, width, height,
+        window = CreateWindowExA(0, kWindowClass, kWindowTitle, kWindowStyle, 0, 0, width, height,
                                  nullptr, nullptr, instance, nullptr);
     }
     // Without a window and a current context nothing could draw or end the run.

@@ -30,43 +30,43 @@ void RunFormRules::Form_Load()
     switch (ChooseMusic(BgmKind, BgmFile)) {
     case MusicChoice::Cd:
         OpenCd(mm_);
-        form_.SetTimerOn(RunTimer::Timer2, true);
+        form_.SetTimerOn(RunTimer::CdWatch, true);
         break;
     case MusicChoice::Wav:
         PlayWav(mm_);
         break;
     case MusicChoice::Mp3:
         PlayMp3(mm_);
-        form_.SetTimerOn(RunTimer::Timer1, true);
+        form_.SetTimerOn(RunTimer::Mp3, true);
         break;
     case MusicChoice::None:
         break;
     }
 }
 
-void RunFormRules::Timer1_Tick()
+void RunFormRules::Mp3Timer_Tick()
 {
     KeepMp3Playing(mm_);
 }
 
-void RunFormRules::Timer2_Tick()
+void RunFormRules::CdWatchTimer_Tick()
 {
     WatchCd(mm_);
-    form_.SetTimerOn(RunTimer::Timer2, CdWatchOk);
+    form_.SetTimerOn(RunTimer::CdWatch, CdWatchOk);
 }
 
-void RunFormRules::Timer3_Tick()
+void RunFormRules::RendererWatchTimer_Tick()
 {
     if (desktop_.WindowExists(kRendererTitle)) return;
-    form_.SetTimerOn(RunTimer::Timer3, false);
+    form_.SetTimerOn(RunTimer::RendererWatch, false);
     form_.UnloadForm();
 }
 
 void RunFormRules::Form_QueryUnload()
 {
     bool closedMusic = false;
-    if (form_.TimerOn(RunTimer::Timer2)) {
-        form_.SetTimerOn(RunTimer::Timer2, false);
+    if (form_.TimerOn(RunTimer::CdWatch)) {
+        form_.SetTimerOn(RunTimer::CdWatch, false);
         CloseCd(mm_);
         closedMusic = true;
     }
@@ -77,7 +77,7 @@ void RunFormRules::Form_QueryUnload()
             closedMusic = true;
         }
         if (music == MusicChoice::Mp3) {
-            form_.SetTimerOn(RunTimer::Timer1, false);
+            form_.SetTimerOn(RunTimer::Mp3, false);
             CloseMp3(mm_);
             closedMusic = true;
         }

@@ -7,7 +7,9 @@
 #include "multimedia.h"
 #include "program_services.h"
 
-enum class RunTimer { Timer1, Timer2, Timer3 };  // MP3 1000 ms, CD 200 ms, renderer watch 500 ms
+// The run form's timers: the MP3 kept playing (1000 ms), the audio CD watched
+// (200 ms), the renderer's window watched (500 ms).
+enum class RunTimer { Mp3, CdWatch, RendererWatch };
 
 // What the rules need of the form that carries them.
 class RunFormHost {
@@ -30,9 +32,9 @@ public:
     RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm);
 
     void Form_Load();
-    void Timer1_Tick();
-    void Timer2_Tick();
-    void Timer3_Tick();
+    void Mp3Timer_Tick();
+    void CdWatchTimer_Tick();
+    void RendererWatchTimer_Tick();
     void Form_QueryUnload();
     void Form_Unload();
 

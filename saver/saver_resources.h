@@ -1,3 +1,5 @@
+// Resource numbers of the screen-saver program: the preview still, the
+// settings dialog's icon and its hand cursor.
 #pragma once
 #define IDB_PREVIEW 101
 #define IDI_SETTINGS_DIALOG 201

@@ -20,8 +20,8 @@ Win32ProgramServices services;
 Win32Desktop desktop;
 Win32ProfileStore profile;
 Win32Multimedia multimedia;
-std::unique_ptr<Quorvellanto_R> previewForm;
-std::unique_ptr<Quorvellanto_S> runForm;
+std::unique_ptr<PreviewForm> previewForm;
+std::unique_ptr<RunForm> runForm;
 
 void ShowPreview(const std::string& argumentText)
 {
@@ -32,16 +32,16 @@ void ShowPreview(const std::string& argumentText)
     const int width = PreviewSideTwips(tx, rect.right - rect.left).value_or(0);
     const int height = PreviewSideTwips(ty, rect.bottom - rect.top).value_or(0);
 
-    previewForm = std::make_unique<Quorvellanto_R>();
+    previewForm = std::make_unique<PreviewForm>();
     if (!previewForm->Load()) return;
     HWND preview = previewForm->hwnd();
     SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
     SetParent(preview, host);
     previewForm->Move(0, 0, width, height);
-    previewForm->Img_Prev.SetWidth(width / tx);
-    previewForm->Img_Prev.SetHeight(height / ty);
-    previewForm->Img_Prev.SetLeft(0);
-    previewForm->Img_Prev.SetTop(0);
+    previewForm->still.SetWidth(width / tx);
+    previewForm->still.SetHeight(height / ty);
+    previewForm->still.SetLeft(0);
+    previewForm->still.SetTop(0);
     previewForm->Show();
     previewForm->WatchHost(host);
 }
@@ -62,7 +62,7 @@ void Main()
     switch (mode) {
     case StartupMode::Settings: {
         // Modal, without an owner; the program ends when it has closed.
-        Quorvellanto_P dialog(profile, services);
+        SettingsDialog dialog(profile, services);
         dialog.ShowModal();
         forms::EndProgram();
     }
@@ -74,7 +74,7 @@ void Main()
     default:
         break;
     }
-    runForm = std::make_unique<Quorvellanto_S>(services, desktop, multimedia);
+    runForm = std::make_unique<RunForm>(services, desktop, multimedia);
     runForm->Load();
 }
 

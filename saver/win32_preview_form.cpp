@@ -2,36 +2,41 @@
 
 #include "saver_resources.h"
 
-Quorvellanto_R::Quorvellanto_R()
-    : forms::Form("Preview Window", forms::FormStyle{WS_POPUP, 0, RGB(0, 0, 0)}), Img_Prev(*this)
+namespace {
+const char* const kPreviewFormCaption = "Preview Window";
+constexpr int kStillWidth = 152, kStillHeight = 112;  // the preview still's size in pixels
+}  // namespace
+
+PreviewForm::PreviewForm()
+    : forms::Form(kPreviewFormCaption, forms::FormStyle{WS_POPUP, 0, RGB(0, 0, 0)}), still(*this)
 {
-    Img_Prev.SetPicture(static_cast<HBITMAP>(
+    still.SetPicture(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    Img_Prev.MovePixels(0, 0, 152, 112);
+    still.MovePixels(0, 0, kStillWidth, kStillHeight);
 }
 
 namespace {
-Quorvellanto_R* watchedForm = nullptr;
+PreviewForm* watchedForm = nullptr;
 constexpr UINT kHostCheckMs = 250;
 }  // namespace
 
-Quorvellanto_R::~Quorvellanto_R()
+PreviewForm::~PreviewForm()
 {
     if (watch_ != 0) KillTimer(nullptr, watch_);
     if (watchedForm == this) watchedForm = nullptr;
 }
 
-void Quorvellanto_R::WatchHost(HWND host)
+void PreviewForm::WatchHost(HWND host)
 {
     host_ = host;
     watchedForm = this;
     // A thread timer: it keeps ticking when the form's window has gone.
-    if (watch_ == 0) watch_ = SetTimer(nullptr, 0, kHostCheckMs, &Quorvellanto_R::CheckHost);
+    if (watch_ == 0) watch_ = SetTimer(nullptr, 0, kHostCheckMs, &PreviewForm::CheckHost);
 }
 
-void CALLBACK Quorvellanto_R::CheckHost(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK PreviewForm::CheckHost(HWND, UINT, UINT_PTR, DWORD)
 {
-    Quorvellanto_R* form = watchedForm;
+    PreviewForm* form = watchedForm;
     if (form == nullptr || !form->Loaded()) return;
     if (IsWindow(form->hwnd()) && IsWindow(form->host_)) return;
     KillTimer(nullptr, form->watch_);
@@ -39,7 +44,7 @@ void CALLBACK Quorvellanto_R::CheckHost(HWND, UINT, UINT_PTR, DWORD)
     form->Unload();
 }
 
-void Quorvellanto_R::Form_Unload()
+void PreviewForm::Form_Unload()
 {
     // The form's own window is told to close; the program ends as this last
     // form goes, whether the host closed it or destroyed it with itself.

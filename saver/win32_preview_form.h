@@ -4,11 +4,11 @@
 #include "forms/control.h"
 #include "forms/form.h"
 
-class Quorvellanto_R : public forms::Form {
+class PreviewForm : public forms::Form {
 public:
-    Quorvellanto_R();
-    ~Quorvellanto_R() override;
-    forms::Image Img_Prev;
+    PreviewForm();
+    ~PreviewForm() override;
+    forms::Image still;
 
     // Keeps an eye on the host the form is embedded in: once the host or the
     // form's own window has gone, by whatever way, the form unloads, so the

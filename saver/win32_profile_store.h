@@ -1,3 +1,5 @@
+// The profile store over the Windows profile API (a settings file of
+// sections and keys).
 #pragma once
 #include "profile_store.h"
 

@@ -1,3 +1,5 @@
+// The program services and the desktop on Win32: the program's folder and
+// command line, starting the renderer, files, windows and the cursor.
 #pragma once
 #include "program_services.h"
 

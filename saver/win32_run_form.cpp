@@ -1,28 +1,30 @@
 #include "win32_run_form.h"
 
-Quorvellanto_S::Quorvellanto_S(ProgramServices& services, Desktop& desktop, Multimedia& mm)
-    : forms::Form("Quorvellanto_Main", forms::FormStyle{WS_POPUP, WS_EX_TOOLWINDOW, RGB(0, 0, 0)}),
+#include "startup.h"
+
+RunForm::RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm)
+    : forms::Form(kRunFormCaption, forms::FormStyle{WS_POPUP, WS_EX_TOOLWINDOW, RGB(0, 0, 0)}),
       rules_(*this, services, desktop, mm),
-      Timer1(*this, 1000, false, [this] { rules_.Timer1_Tick(); }),
-      Timer2(*this, 200, false, [this] { rules_.Timer2_Tick(); }),
-      Timer3(*this, 500, true, [this] { rules_.Timer3_Tick(); })
+      mp3Timer(*this, 1000, false, [this] { rules_.Mp3Timer_Tick(); }),
+      cdWatchTimer(*this, 200, false, [this] { rules_.CdWatchTimer_Tick(); }),
+      rendererWatchTimer(*this, 500, true, [this] { rules_.RendererWatchTimer_Tick(); })
 {
 }
 
-forms::Timer& Quorvellanto_S::TimerOf(RunTimer timer)
+forms::Timer& RunForm::TimerOf(RunTimer timer)
 {
-    return const_cast<forms::Timer&>(static_cast<const Quorvellanto_S*>(this)->TimerOf(timer));
+    return const_cast<forms::Timer&>(static_cast<const RunForm*>(this)->TimerOf(timer));
 }
 
-const forms::Timer& Quorvellanto_S::TimerOf(RunTimer timer) const
+const forms::Timer& RunForm::TimerOf(RunTimer timer) const
 {
     switch (timer) {
-    case RunTimer::Timer1:
-        return Timer1;
-    case RunTimer::Timer2:
-        return Timer2;
-    case RunTimer::Timer3:
+    case RunTimer::Mp3:
+        return mp3Timer;
+    case RunTimer::CdWatch:
+        return cdWatchTimer;
+    case RunTimer::RendererWatch:
     default:
-        return Timer3;
+        return rendererWatchTimer;
     }
 }

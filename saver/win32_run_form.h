@@ -5,9 +5,9 @@
 #include "forms/timer.h"
 #include "run_form.h"
 
-class Quorvellanto_S : public forms::Form, private RunFormHost {
+class RunForm : public forms::Form, private RunFormHost {
 public:
-    Quorvellanto_S(ProgramServices& services, Desktop& desktop, Multimedia& mm);
+    RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm);
 
 private:
     void Form_Load() override { rules_.Form_Load(); }
@@ -21,7 +21,7 @@ private:
     const forms::Timer& TimerOf(RunTimer timer) const;
 
     RunFormRules rules_;
-    forms::Timer Timer1;
-    forms::Timer Timer2;
-    forms::Timer Timer3;
+    forms::Timer mp3Timer;
+    forms::Timer cdWatchTimer;
+    forms::Timer rendererWatchTimer;
 };

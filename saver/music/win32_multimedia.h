@@ -1,3 +1,5 @@
+// The multimedia interface over winmm: MCI command strings, their error
+// texts, PlaySound and the wave output devices.
 #pragma once
 #include "multimedia.h"
 

@@ -72,7 +72,7 @@ void SettingsDialogRules::Option_MouseDown(int index)
     if (index == BGM_FILE) view_.SetFileButtonEnabled(true);
 }
 
-void SettingsDialogRules::Cmd_File_Click()
+void SettingsDialogRules::FileButton_Click()
 {
     const auto chosen = view_.ChooseMusicFile(BgmFolder);
     if (!chosen) return;
@@ -83,19 +83,19 @@ void SettingsDialogRules::Cmd_File_Click()
 
 // The three keys go out in the order kind, track, file; when the program's
 // folder refuses the write they go to the user's own copy instead.
-void SettingsDialogRules::Cmd_Set_Click()
+void SettingsDialogRules::SaveButton_Click()
 {
     BgmRepeat = TrackNumberOf(view_.TrackText());
     SaveSettings(profile_, services_);
     view_.CloseDialog();
 }
 
-void SettingsDialogRules::Cmd_Can_Click()
+void SettingsDialogRules::CancelButton_Click()
 {
     view_.CloseDialog();
 }
 
-void SettingsDialogRules::lbl_URL_Click()
+void SettingsDialogRules::AddressLabel_Click()
 {
     view_.SetPointer(DialogPointer::Hourglass);
     view_.OpenAddress(kMakerAddress);

@@ -72,10 +72,10 @@ public:
     void Form_Load();
     // A mouse button (any) went down on option mark or label `index`.
     void Option_MouseDown(int index);
-    void Cmd_File_Click();
-    void Cmd_Set_Click();
-    void Cmd_Can_Click();
-    void lbl_URL_Click();
+    void FileButton_Click();
+    void SaveButton_Click();
+    void CancelButton_Click();
+    void AddressLabel_Click();
     void Form_Unload();
 
 private:

@@ -11,7 +11,7 @@ namespace {
 
 class FakeRunForm : public RunFormHost {
 public:
-    std::map<RunTimer, bool> timers = {{RunTimer::Timer1, false}, {RunTimer::Timer2, false}, {RunTimer::Timer3, true}};
+    std::map<RunTimer, bool> timers = {{RunTimer::Mp3, false}, {RunTimer::CdWatch, false}, {RunTimer::RendererWatch, true}};
     RunFormRules* rules = nullptr;
     int unloads = 0;
     void SetTimerOn(RunTimer timer, bool on) override { timers[timer] = on; }
@@ -67,9 +67,9 @@ TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)
     EXPECT_EQ(services.started, (std::vector<std::string>{"C:\\Program Files\\Quorvellanto\\Quorvellanto.dll"}));
     EXPECT_TRUE(mm.commands.empty());
     EXPECT_TRUE(mm.sounds.empty());
-    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
-    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
-    EXPECT_TRUE(form.timers[RunTimer::Timer3]);
+    EXPECT_FALSE(form.timers[RunTimer::Mp3]);
+    EXPECT_FALSE(form.timers[RunTimer::CdWatch]);
+    EXPECT_TRUE(form.timers[RunTimer::RendererWatch]);
 }
 
 TEST_F(RunForm, WavLoopsWithoutTheMp3Timer)
@@ -78,7 +78,7 @@ TEST_F(RunForm, WavLoopsWithoutTheMp3Timer)
     rules.Form_Load();
     ASSERT_EQ(mm.sounds.size(), 1u);
     EXPECT_EQ(mm.sounds[0].first, "C:\\song.wav");
-    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
+    EXPECT_FALSE(form.timers[RunTimer::Mp3]);
     EXPECT_TRUE(mm.commands.empty());
 }
 
@@ -87,10 +87,10 @@ TEST_F(RunForm, Mp3PlaysAndItsTimerRuns)
     Music(2, "C:\\song.Mp3");
     rules.Form_Load();
     EXPECT_EQ(mm.commands, (std::vector<std::string>{"open \"C:\\song.Mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
-    EXPECT_TRUE(form.timers[RunTimer::Timer1]);
+    EXPECT_TRUE(form.timers[RunTimer::Mp3]);
     mm.commands.clear();
     mm.Answer_("status MP3Play mode", 0, "stopped");
-    rules.Timer1_Tick();
+    rules.Mp3Timer_Tick();
     EXPECT_EQ(mm.commands.back(), "play MP3Play from 0");
 }
 
@@ -102,8 +102,8 @@ TEST_F(RunForm, OtherEndingsAndKindsPlayNothing)
         rules.Form_Load();
         EXPECT_TRUE(mm.commands.empty()) << kind << " " << file;
         EXPECT_TRUE(mm.sounds.empty());
-        EXPECT_FALSE(form.timers[RunTimer::Timer1]);
-        EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+        EXPECT_FALSE(form.timers[RunTimer::Mp3]);
+        EXPECT_FALSE(form.timers[RunTimer::CdWatch]);
     }
 }
 
@@ -112,13 +112,13 @@ TEST_F(RunForm, CdOpensOnLoadAndPlaysAtTheFirstTick)
     Music(1, "");
     rules.Form_Load();
     EXPECT_EQ(mm.commands, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
-    EXPECT_TRUE(form.timers[RunTimer::Timer2]);
+    EXPECT_TRUE(form.timers[RunTimer::CdWatch]);
     mm.Answer_("status cdaudio current track", 0, "1");
     mm.Answer_("status cdaudio number of tracks", 0, "9");
     mm.Answer_("status cdaudio mode", 0, "stopped");
-    rules.Timer2_Tick();
+    rules.CdWatchTimer_Tick();
     EXPECT_EQ(mm.commands.back(), "play cdaudio");
-    EXPECT_TRUE(form.timers[RunTimer::Timer2]);
+    EXPECT_TRUE(form.timers[RunTimer::CdWatch]);
 }
 
 TEST_F(RunForm, FailedCdPassStopsItsTimerForGood)
@@ -126,29 +126,29 @@ TEST_F(RunForm, FailedCdPassStopsItsTimerForGood)
     Music(1, "");
     rules.Form_Load();
     mm.Answer_("status cdaudio current track", 266);
-    rules.Timer2_Tick();
-    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+    rules.CdWatchTimer_Tick();
+    EXPECT_FALSE(form.timers[RunTimer::CdWatch]);
     mm.commands.clear();
     services.arguments = "/s";
     desktop.windows.clear();
-    rules.Timer3_Tick();
+    rules.RendererWatchTimer_Tick();
     EXPECT_TRUE(mm.commands.empty()) << "no stop or close of the CD once its timer is off";
 }
 
 TEST_F(RunForm, WatchGoesOnWhileTheRendererWindowExists)
 {
     rules.Form_Load();
-    for (int i = 0; i < 5; ++i) rules.Timer3_Tick();
+    for (int i = 0; i < 5; ++i) rules.RendererWatchTimer_Tick();
     EXPECT_EQ(form.unloads, 0);
-    EXPECT_TRUE(form.timers[RunTimer::Timer3]);
+    EXPECT_TRUE(form.timers[RunTimer::RendererWatch]);
 }
 
 TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
 {
     rules.Form_Load();
     desktop.windows.clear();
-    rules.Timer3_Tick();
-    EXPECT_FALSE(form.timers[RunTimer::Timer3]);
+    rules.RendererWatchTimer_Tick();
+    EXPECT_FALSE(form.timers[RunTimer::RendererWatch]);
     EXPECT_EQ(form.unloads, 1);
     EXPECT_EQ(services.deleted, (std::vector<std::string>{"C:\\Quorvellanto1.bmp", "C:\\Quorvellanto2.bmp",
                                                           "C:\\Quorvellanto3.bmp"}));
@@ -185,8 +185,8 @@ TEST_P(QueryUnload, StopsWhatRunsAndGivesTheCursorBack)
         EXPECT_EQ(mm.settledAfter, std::vector<std::size_t>{mm.commands.size() + mm.sounds.size()});
     else
         EXPECT_TRUE(mm.settledAfter.empty());
-    EXPECT_FALSE(form.timers[RunTimer::Timer1]);
-    EXPECT_FALSE(form.timers[RunTimer::Timer2]);
+    EXPECT_FALSE(form.timers[RunTimer::Mp3]);
+    EXPECT_FALSE(form.timers[RunTimer::CdWatch]);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -192,7 +192,7 @@ TEST_F(Dialog, SavingWritesTheThreeKeysInOrderAndCloses)
         BgmKind = 1;
         BgmFile = "C:\\Music\\a b.wav";
         view.trackText = c.trackText;
-        rules.Cmd_Set_Click();
+        rules.SaveButton_Click();
         EXPECT_EQ(Written(), (std::vector<std::string>{Entry(kKeyBgmKind, " 1"), Entry(kKeyBgmRepeat, c.written),
                                                         Entry(kKeyBgmFile, "C:\\Music\\a b.wav")}));
         EXPECT_EQ(view.log, std::vector<std::string>{"close"});
@@ -202,12 +202,12 @@ TEST_F(Dialog, SavingWritesTheThreeKeysInOrderAndCloses)
 TEST_F(Dialog, KindTwoWithoutAFileAndAnUnmarkedKindAreWrittenAsTheyAre)
 {
     BgmKind = 2;
-    rules.Cmd_Set_Click();
+    rules.SaveButton_Click();
     EXPECT_EQ(Written()[0], Entry(kKeyBgmKind, " 2"));
     EXPECT_EQ(Written()[2], Entry(kKeyBgmFile, ""));
     profile.writes.clear();
     BgmKind = 7;
-    rules.Cmd_Set_Click();
+    rules.SaveButton_Click();
     EXPECT_EQ(Written()[0], Entry(kKeyBgmKind, " 7"));
 }
 
@@ -216,7 +216,7 @@ TEST_F(Dialog, CancelAndClosingWriteNothingAndStillAnimate)
     rules.Form_Load();
     view.log.clear();
     rules.Option_MouseDown(2);
-    rules.Cmd_Can_Click();
+    rules.CancelButton_Click();
     rules.Form_Unload();
     EXPECT_TRUE(profile.writes.empty());
     EXPECT_EQ(view.log, (std::vector<std::string>{"close", "animate-close"}));
@@ -229,13 +229,13 @@ TEST_F(Dialog, FileChooserOpensInTheFolderAndACancelChangesNothing)
     BgmFile = "C:\\Old\\a.mp3";
     BgmFolder = "C:\\Old";
     rules.Form_Load();
-    rules.Cmd_File_Click();
+    rules.FileButton_Click();
     EXPECT_EQ(view.chooserFolder, "C:\\Old");
     EXPECT_EQ(BgmFile, "C:\\Old\\a.mp3");
     EXPECT_EQ(view.fileCaption, "C:\\Old\\a.mp3");
 
     view.chooserAnswer = "D:\\New Music\\b.wav";
-    rules.Cmd_File_Click();
+    rules.FileButton_Click();
     EXPECT_EQ(BgmFile, "D:\\New Music\\b.wav");
     EXPECT_EQ(view.fileCaption, "D:\\New Music\\b.wav");
     EXPECT_EQ(BgmFolder, "D:\\New Music");
@@ -244,7 +244,7 @@ TEST_F(Dialog, FileChooserOpensInTheFolderAndACancelChangesNothing)
 
 TEST_F(Dialog, AddressLabelOpensTheAddressUnderTheHourglass)
 {
-    rules.lbl_URL_Click();
+    rules.AddressLabel_Click();
     EXPECT_EQ(view.log, (std::vector<std::string>{"pointer:H", std::string("shell:") + kMakerAddress, "pointer:D"}));
 }
 
@@ -254,7 +254,7 @@ TEST_F(Dialog, SavingWhereTheProgramFolderRefusesWritesReachesTheUserCopy)
     profile.refusing.insert(ini);
     BgmKind = 0;
     view.trackText = "5";
-    rules.Cmd_Set_Click();
+    rules.SaveButton_Click();
     const std::string userIni = services.userFolder + "\\Quorvellanto.ini";
     EXPECT_EQ(profile.files[userIni]["Section"][kKeyBgmRepeat], " 5");
     EXPECT_EQ(view.log, std::vector<std::string>{"close"});

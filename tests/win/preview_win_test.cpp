@@ -74,7 +74,7 @@ bool SameColour(const std::uint8_t* painted, const std::uint8_t* still)
 
 TEST(PreviewForm, IsABlackBorderlessFormTitledPreviewWindow)
 {
-    Quorvellanto_R form;
+    PreviewForm form;
     ASSERT_TRUE(form.Load());
     char title[64] = {};
     GetWindowTextA(form.hwnd(), title, sizeof title);
@@ -83,18 +83,18 @@ TEST(PreviewForm, IsABlackBorderlessFormTitledPreviewWindow)
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
     EXPECT_FALSE(IsWindowVisible(form.hwnd())) << "hidden until shown";
     EXPECT_EQ(form.BackColour(), RGB(0, 0, 0));
-    EXPECT_TRUE(form.Img_Prev.HasPicture());
+    EXPECT_TRUE(form.still.HasPicture());
 }
 
 TEST(PreviewForm, LargerHostShowsTheStillUnscaledFromTheTopLeftOnBlack)
 {
     const std::string bmp = StillFile();
     ASSERT_EQ(bmp.size(), 54u + 152 * 112 * 3) << "QV_PREVIEW_BITMAP names the still";
-    Quorvellanto_R form;
+    PreviewForm form;
     ASSERT_TRUE(form.Load());
     const int tx = forms::TwipsPerPixelX(), ty = forms::TwipsPerPixelY();
     form.Move(0, 0, 200 * tx, 150 * ty);
-    form.Img_Prev.MovePixels(0, 0, 200, 150);
+    form.still.MovePixels(0, 0, 200, 150);
     const Pixels painted = PaintOf(form, 200, 150);
     int mismatches = 0;
     for (int y = 0; y < 112; ++y)
@@ -110,10 +110,10 @@ TEST(PreviewForm, SmallerHostShowsTheTopLeftPart)
 {
     const std::string bmp = StillFile();
     ASSERT_EQ(bmp.size(), 54u + 152 * 112 * 3);
-    Quorvellanto_R form;
+    PreviewForm form;
     ASSERT_TRUE(form.Load());
     form.Move(0, 0, 80 * forms::TwipsPerPixelX(), 60 * forms::TwipsPerPixelY());
-    form.Img_Prev.MovePixels(0, 0, 80, 60);
+    form.still.MovePixels(0, 0, 80, 60);
     const Pixels painted = PaintOf(form, 100, 80);
     int mismatches = 0;
     for (int y = 0; y < 60; ++y)

@@ -1,6 +1,7 @@
+// Resource numbers of the Command button's state pictures, in PictureFile
+// order (Normal, HighLight, Pressed, Disable, Selected). The program that
+// uses the button takes the pictures into its own resources under them.
 #pragma once
-// The Command button's state pictures in the program's resources, in
-// PictureFile order (Normal, HighLight, Pressed, Disable, Selected).
 #define IDB_BUTTON_NORMAL 201
 #define IDB_BUTTON_HIGHLIGHT 202
 #define IDB_BUTTON_PRESSED 203

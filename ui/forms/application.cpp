@@ -89,6 +89,15 @@ HCURSOR MousePointerCursor()
     }
 }
 
+LRESULT SetCursorMessage(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (HCURSOR cursor = MousePointerCursor()) {
+        SetCursor(cursor);
+        return TRUE;
+    }
+    return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
+}
+
 std::wstring Widen(const std::string& utf8)
 {
     if (utf8.empty()) return {};

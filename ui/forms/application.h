@@ -35,6 +35,9 @@ void SetMousePointer(MousePointer pointer);
 MousePointer CurrentMousePointer();
 // The cursor the program-wide pointer stands for; none for Default.
 HCURSOR MousePointerCursor();
+// WM_SETCURSOR for a window of the forms: the program-wide pointer's cursor
+// while it is not Default, else the window's own (its class cursor).
+LRESULT SetCursorMessage(HWND window, WPARAM wParam, LPARAM lParam);
 
 std::wstring Widen(const std::string& utf8);
 

@@ -12,15 +12,20 @@ void Container::CreateChildWindows()
 {
     const HWND parent = ContainerWindow();
     if (parent == nullptr) return;
-    for (ChildControl* child : children_) {
-        if (child->window_ == nullptr && child->CreateControlWindow(parent)) child->Sited();
-    }
+    for (ChildControl* child : children_) child->CreateWindowIn(parent);
+}
+
+void Container::AddChild(ChildControl& child) { children_.push_back(&child); }
+
+void Container::RemoveChild(ChildControl& child)
+{
+    children_.erase(std::remove(children_.begin(), children_.end(), &child), children_.end());
 }
 
 ChildControl::ChildControl(Container& container, std::string name) : container_(container), name_(std::move(name))
 {
-    container_.children_.push_back(this);
-    container_.ParentForm().tabOrder_.push_back(this);
+    container_.AddChild(*this);
+    ParentForm().Parts().Join(*this);
 }
 
 ChildControl::~ChildControl()
@@ -29,12 +34,8 @@ ChildControl::~ChildControl()
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
-    auto& children = container_.children_;
-    children.erase(std::remove(children.begin(), children.end(), this), children.end());
-    Form& form = container_.ParentForm();
-    auto& order = form.tabOrder_;
-    order.erase(std::remove(order.begin(), order.end(), this), order.end());
-    if (form.lastFocus_ == this) form.lastFocus_ = nullptr;
+    container_.RemoveChild(*this);
+    ParentForm().Parts().Leave(*this);
 }
 
 const wchar_t* ChildControl::WindowClass()
@@ -71,6 +72,17 @@ bool ChildControl::CreateControlWindow(HWND parent)
     return window_ != nullptr;
 }
 
+void ChildControl::CreateWindowIn(HWND parent)
+{
+    if (window_ == nullptr && CreateControlWindow(parent)) Sited();
+}
+
+void ChildControl::SaveProperties(PropertyStore& store)
+{
+    store.Remove(name_);
+    WriteProperties(store.Bag(name_));
+}
+
 void ChildControl::Sited()
 {
     if (const PropertyBag* bag = ParentForm().Properties().Find(name_)) ReadProperties(*bag);
@@ -91,19 +103,8 @@ void ChildControl::Move(int left, int top, int width, int height)
     if (resized) Resized();
 }
 
-int ChildControl::TabIndex() const
-{
-    const auto& order = container_.ParentForm().tabOrder_;
-    return static_cast<int>(std::find(order.begin(), order.end(), this) - order.begin());
-}
-
-void ChildControl::SetTabIndex(int index)
-{
-    auto& order = container_.ParentForm().tabOrder_;
-    order.erase(std::remove(order.begin(), order.end(), this), order.end());
-    index = std::clamp(index, 0, static_cast<int>(order.size()));
-    order.insert(order.begin() + index, this);
-}
+int ChildControl::TabIndex() const { return ParentForm().Parts().TabIndex(*this); }
+void ChildControl::SetTabIndex(int index) { ParentForm().Parts().SetTabIndex(*this, index); }
 
 bool ChildControl::HasFocus() const
 {
@@ -165,18 +166,14 @@ LRESULT ChildControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (sited_) Resized();
         return 0;
     case WM_SETFOCUS:
-        container_.ParentForm().lastFocus_ = this;
+        ParentForm().Parts().FocusTaken(*this);
         GotFocus();
         return 0;
     case WM_KILLFOCUS:
         LostFocus();
         return 0;
     case WM_SETCURSOR:
-        if (HCURSOR cursor = MousePointerCursor()) {
-            SetCursor(cursor);
-            return TRUE;
-        }
-        return DefWindowProcW(window_, message, wParam, lParam);
+        return SetCursorMessage(window_, wParam, lParam);
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -43,9 +43,13 @@ public:
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
 
+    // Makes the control's window in its container's window `parent` and
+    // sites it, once; nothing when the window is there or cannot be had.
+    void CreateWindowIn(HWND parent);
+    // Writes the control's properties into a fresh bag of its name.
+    void SaveProperties(PropertyStore& store);
+
 protected:
-    friend class Container;
-    friend class Form;
     // Makes the window (a child of `parent`); false when none can be had.
     virtual bool CreateControlWindow(HWND parent);
     // After the window is made: the container's properties, then a resize.

@@ -24,11 +24,15 @@ public:
     // The container's own font: the ambient font of the user controls on it.
     virtual std::shared_ptr<Font> ContainerFont() const = 0;
     const std::vector<ChildControl*>& Children() const { return children_; }
+    // A child control joins its container as it is made and leaves as it goes.
+    void AddChild(ChildControl& child);
+    void RemoveChild(ChildControl& child);
 
 protected:
-    friend class ChildControl;
     // Makes each child's window in the order the children were added.
     void CreateChildWindows();
+
+private:
     std::vector<ChildControl*> children_;
 };
 

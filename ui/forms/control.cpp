@@ -6,13 +6,9 @@
 
 namespace forms {
 
-Control::Control(Form& owner) : owner_(owner) { owner_.controls_.push_back(this); }
+Control::Control(Form& owner) : owner_(owner) { owner_.Parts().Join(*this); }
 
-Control::~Control()
-{
-    auto& controls = owner_.controls_;
-    controls.erase(std::remove(controls.begin(), controls.end(), this), controls.end());
-}
+Control::~Control() { owner_.Parts().Leave(*this); }
 
 void Control::MovePixels(int left, int top, int width, int height)
 {

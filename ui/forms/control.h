@@ -3,11 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include "form_parts.h"
+
 namespace forms {
 
 class Form;
 
-class Control {
+class Control : private FormPainting {
 public:
     explicit Control(Form& owner);
     virtual ~Control();
@@ -22,8 +24,7 @@ public:
     RECT Bounds() const { return bounds_; }
 
 protected:
-    friend class Form;
-    virtual void Paint(HDC dc) = 0;
+    void Paint(HDC dc) override = 0;
     void Invalidate();
     Form& owner_;
 

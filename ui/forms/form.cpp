@@ -4,8 +4,6 @@
 
 #include "application.h"
 #include "child_control.h"
-#include "control.h"
-#include "timer.h"
 #include "window_owner.h"
 
 namespace forms {
@@ -47,9 +45,9 @@ bool Form::Load()
                               0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     FormLoaded();
-    lastFocus_ = nullptr;
+    parts_.ForgetFocus();
     CreateChildWindows();
-    for (Timer* timer : timers_) timer->Apply();
+    for (FormTimer* timer : parts_.Timers()) timer->FormWindowMade();
     Form_Load();
     return true;
 }
@@ -95,10 +93,10 @@ void Form::Unload(QueryUnloadReason reason)
 void Form::Unloaded()
 {
     if (window_ == nullptr) return;
-    for (Timer* timer : timers_) timer->Release();
+    for (FormTimer* timer : parts_.Timers()) timer->FormWindowGoing();
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     window_ = nullptr;
-    lastFocus_ = nullptr;
+    parts_.ForgetFocus();
     FormUnloaded();
 }
 
@@ -116,37 +114,7 @@ void Form::SetFont(std::shared_ptr<forms::Font> font)
 
 void Form::SaveProperties()
 {
-    for (ChildControl* control : tabOrder_) {
-        properties_.Remove(control->Name());
-        control->WriteProperties(properties_.Bag(control->Name()));
-    }
-}
-
-void Form::TabFocus(bool backwards)
-{
-    const int count = static_cast<int>(tabOrder_.size());
-    const HWND focus = GetFocus();
-    // The control whose window has the focus; else one that takes the focus
-    // and holds the focused window (a native control's inner edit field).
-    int at = -1;
-    for (int i = 0; i < count && at < 0; ++i) {
-        if (focus != nullptr && tabOrder_[static_cast<size_t>(i)]->hwnd() == focus) at = i;
-    }
-    for (int i = 0; i < count && at < 0; ++i) {
-        const ChildControl* control = tabOrder_[static_cast<size_t>(i)];
-        if (focus != nullptr && control->CanTakeFocus() && IsChild(control->hwnd(), focus)) at = i;
-    }
-    // From the control that has the focus (or from either end), the next one that can take it.
-    for (int step = 1; step <= count; ++step) {
-        int next;
-        if (at < 0) next = backwards ? count - step : step - 1;
-        else next = ((at + (backwards ? -step : step)) % count + count) % count;
-        ChildControl* control = tabOrder_[static_cast<size_t>(next)];
-        if (control->CanTakeFocus()) {
-            control->SetFocus();
-            return;
-        }
-    }
+    for (ChildControl* control : parts_.TabOrder()) control->SaveProperties(properties_);
 }
 
 Form* Form::FromWindow(HWND window)
@@ -161,7 +129,7 @@ bool Form::HandleTabKey(const MSG& msg)
 {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
     Form* form = FromWindow(GetAncestor(msg.hwnd, GA_ROOT));
-    if (form == nullptr || form->tabOrder_.empty()) return false;
+    if (form == nullptr || form->TabOrder().empty()) return false;
     form->TabFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
     return true;
 }
@@ -193,7 +161,7 @@ void Form::PaintClient(HDC dc)
     HBRUSH background = CreateSolidBrush(style_.backColour);
     FillRect(dc, &client, background);
     DeleteObject(background);
-    for (Control* control : controls_) control->Paint(dc);
+    for (FormPainting* control : parts_.Painted()) control->Paint(dc);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -221,32 +189,18 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         // As a dialog does: the focus goes back to the control that had it,
         // or to the first in tab order, not to the form itself.
-        if (LOWORD(wParam) == WA_INACTIVE) return 0;
-        if (lastFocus_ != nullptr && lastFocus_->CanTakeFocus()) {
-            lastFocus_->SetFocus();
-            return 0;
-        }
-        for (ChildControl* control : tabOrder_) {
-            if (control->CanTakeFocus()) {
-                control->SetFocus();
-                return 0;
-            }
-        }
+        if (LOWORD(wParam) == WA_INACTIVE || parts_.RestoreFocus()) return 0;
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_TIMER:
-        for (Timer* timer : timers_) {
-            if (timer->Id() == wParam) timer->Tick();
+        for (FormTimer* timer : parts_.Timers()) {
+            if (timer->TimerId() == wParam) timer->Tick();
         }
         return 0;
     case WM_CLOSE:
         Unload(QueryUnloadReason::FormControlMenu);
         return 0;
     case WM_SETCURSOR:
-        if (HCURSOR cursor = MousePointerCursor()) {
-            SetCursor(cursor);
-            return TRUE;
-        }
-        return DefWindowProcW(window_, message, wParam, lParam);
+        return SetCursorMessage(window_, wParam, lParam);
     case WM_DESTROY:
         if (!unloading_ && window_ != nullptr) {
             unloading_ = true;

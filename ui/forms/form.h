@@ -14,12 +14,11 @@
 
 #include "container.h"
 #include "font.h"
+#include "form_parts.h"
 #include "property_bag.h"
 
 namespace forms {
 
-class Timer;
-class Control;
 class ChildControl;
 
 enum class QueryUnloadReason { FormControlMenu = 0, FormCode = 1, AppWindows = 2 };
@@ -71,10 +70,13 @@ public:
     // Each child control writes its properties into a fresh bag of its own.
     void SaveProperties();
 
+    // The timers, windowless controls and child controls made on the form
+    // join it here, with the tab order and the focus bookkeeping.
+    FormParts& Parts() { return parts_; }
     // Child controls in tab order.
-    const std::vector<ChildControl*>& TabOrder() const { return tabOrder_; }
+    const std::vector<ChildControl*>& TabOrder() const { return parts_.TabOrder(); }
     // Moves the focus to the next (or previous) control that can take it.
-    void TabFocus(bool backwards);
+    void TabFocus(bool backwards) { parts_.MoveFocus(backwards); }
     // Tab and Shift+Tab for any window of a form: true when handled.
     static bool HandleTabKey(const MSG& msg);
     static Form* FromWindow(HWND window);
@@ -92,9 +94,6 @@ protected:
     }
 
 private:
-    friend class Timer;
-    friend class Control;
-    friend class ChildControl;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
@@ -104,12 +103,9 @@ private:
     FormStyle style_;
     HWND window_ = nullptr;
     bool unloading_ = false;
-    std::vector<Timer*> timers_;
-    std::vector<Control*> controls_;
+    FormParts parts_;
     std::shared_ptr<forms::Font> font_ = std::make_shared<forms::Font>();
     PropertyStore properties_;
-    std::vector<ChildControl*> tabOrder_;
-    ChildControl* lastFocus_ = nullptr;  // given the focus back when the form is activated again
 };
 
 }  // namespace forms

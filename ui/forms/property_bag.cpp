@@ -113,7 +113,7 @@ std::string PropertyStore::ToText() const
     std::string text;
     for (const auto& [control, bag] : bags_) {
         text += "[" + control + "]\n";
-        for (const std::string& name : bag.order_) text += name + "=" + ValueToText(bag.entries_.at(name)) + "\n";
+        for (const std::string& name : bag.Names()) text += name + "=" + ValueToText(*bag.Stored(name)) + "\n";
     }
     return text;
 }

@@ -21,6 +21,8 @@ class PropertyBag {
 public:
     PropertyValue ReadProperty(const std::string& name, const PropertyValue& readDefault) const;
     void WriteProperty(const std::string& name, const PropertyValue& value, const PropertyValue& writeDefault);
+    // Keeps a value as it was read back from a store's text: no default to drop it.
+    void Put(const std::string& name, const PropertyValue& value);
 
     bool Has(const std::string& name) const { return entries_.count(name) > 0; }
     std::optional<PropertyValue> Stored(const std::string& name) const;
@@ -30,8 +32,6 @@ public:
     bool operator==(const PropertyBag& other) const { return entries_ == other.entries_; }
 
 private:
-    friend class PropertyStore;
-    void Put(const std::string& name, const PropertyValue& value);
     std::map<std::string, PropertyValue> entries_;
     std::vector<std::string> order_;
 };

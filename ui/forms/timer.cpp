@@ -1,7 +1,5 @@
 #include "timer.h"
 
-#include <algorithm>
-
 #include "form.h"
 
 namespace forms {
@@ -13,15 +11,14 @@ UINT_PTR nextTimerId = 1;
 Timer::Timer(Form& owner, UINT intervalMs, bool enabled, std::function<void()> tick)
     : owner_(owner), interval_(intervalMs), enabled_(enabled), tick_(std::move(tick)), id_(nextTimerId++)
 {
-    owner_.timers_.push_back(this);
+    owner_.Parts().Join(*this);
     Apply();
 }
 
 Timer::~Timer()
 {
     Release();
-    auto& timers = owner_.timers_;
-    timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
+    owner_.Parts().Leave(*this);
 }
 
 void Timer::SetEnabled(bool enabled)

@@ -5,11 +5,13 @@
 
 #include <functional>
 
+#include "form_parts.h"
+
 namespace forms {
 
 class Form;
 
-class Timer {
+class Timer : private FormTimer {
 public:
     Timer(Form& owner, UINT intervalMs, bool enabled, std::function<void()> tick);
     ~Timer();
@@ -22,11 +24,14 @@ public:
     UINT Interval() const { return interval_; }
 
 private:
-    friend class Form;
-    UINT_PTR Id() const { return id_; }
+    // FormTimer
+    UINT_PTR TimerId() const override { return id_; }
+    void FormWindowMade() override { Apply(); }
+    void FormWindowGoing() override { Release(); }
+    void Tick() override;
+
     void Apply();
     void Release();
-    void Tick();
 
     Form& owner_;
     UINT interval_;
