@@ -222,7 +222,8 @@ TEST_P(ShippedSymbols, ProgramIsStrippedAndLinkedToItsSymbolFile)
     const std::string sections = Output(Tool("objdump") + " -h '" + program + "'");
     EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "debug sections left in " << program;
     const std::string linkFile = ::testing::TempDir() + "qv-debuglink-" + g_arch;
-    Output(Tool("objcopy") + " -O binary --only-section=.gnu_debuglink '" + program + "' '" + linkFile + "'");
+    Output(Tool("objcopy") + " --dump-section .gnu_debuglink='" + linkFile + "' '" + program + "' '" + linkFile +
+           ".out'");
     const std::string link = ReadFile(linkFile);
     ASSERT_GE(link.size(), 8u) << "no debug link";
     const std::string name = link.c_str();
