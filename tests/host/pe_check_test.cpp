@@ -243,7 +243,10 @@ TEST_P(ShippedSymbols, DebuggerFindsWinMainsSourceLine)
     // The program and its symbol file side by side, as a user unpacks them.
     const std::string dir = ::testing::TempDir() + "qv-symbols-" + g_arch;
     Output("rm -rf '" + dir + "' && mkdir -p '" + dir + "' && cp '" + program + "' '" + symbols + "' '" + dir + "/'");
-    const std::string line = Output("gdb -nx -batch -ex 'info line WinMain' '" + dir + "/" + GetParam().program + "' 2>&1");
+    // (The 32-bit WinMain is a stdcall function: WinMain@16 to the debugger.)
+    const std::string function = g_arch == "win64" ? "WinMain" : "WinMain@16";
+    const std::string line = Output("gdb -nx -batch -ex 'info line " + function + "' '" + dir + "/" + GetParam().program +
+                                    "' 2>&1");
     EXPECT_NE(line.find(std::string("of \"./") + GetParam().mainSource + "\" starts at address"), std::string::npos)
         << line;
     // And an address inside WinMain, as from a crash report, back to a line of that source.
