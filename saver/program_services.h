@@ -15,9 +15,11 @@ public:
     // Starts exactly this program file as a new process, shown normally, and
     // does not wait for it. False when it cannot be started.
     virtual bool StartProgram(const std::string& path) = 0;
-    // The user's own folder for this program's data ("<application data>\Quorvellanto"),
-    // created when missing; empty when there is none.
-    virtual std::string UserDataFolder() = 0;
+    // The user's own folder for this program's data ("<application data>\Quorvellanto");
+    // empty when there is none. Made when missing only when `create` is set
+    // (a save needs it; a load only looks for a file in it); empty when it
+    // could not be made.
+    virtual std::string UserDataFolder(bool create) = 0;
     // Deletes a file; false when it could not be deleted (or was not there).
     virtual bool DeleteFileAt(const std::string& path) = 0;
     // Ends the process at once; no further form procedure runs.

@@ -74,15 +74,15 @@ bool PutIniString(ProfileStore& profile, const std::string& section, const std::
     return profile.Write(CutAtNul(section, kNameCapacity - 1), CutAtNul(key, kNameCapacity - 1), value, file);
 }
 
-std::string UserSettingsFilePath(ProgramServices& services)
+std::string UserSettingsFilePath(ProgramServices& services, bool create)
 {
-    const std::string folder = services.UserDataFolder();
+    const std::string folder = services.UserDataFolder(create);
     return folder.empty() ? std::string() : folder + kSettingsFileName;
 }
 
 void LoadSettings(const ProfileStore& profile, ProgramServices& services)
 {
-    const std::string userFile = UserSettingsFilePath(services);
+    const std::string userFile = UserSettingsFilePath(services, false);
     const bool userCopy = !userFile.empty() && services.CanOpenForReading(userFile);
     const std::string file = userCopy ? userFile : SettingsFilePath(services);
     LoadInteger(profile, file, kKeyBgmKind, BgmKind);
@@ -108,11 +108,13 @@ bool WriteSettingsTo(ProfileStore& profile, const std::string& file)
 
 bool SaveSettings(ProfileStore& profile, ProgramServices& services)
 {
-    const std::string userFile = UserSettingsFilePath(services);
     if (WriteSettingsTo(profile, SettingsFilePath(services))) {
+        const std::string userFile = UserSettingsFilePath(services, false);
         if (!userFile.empty() && services.CanOpenForReading(userFile)) services.DeleteFileAt(userFile);
         return true;
     }
+    // Only now is the user's folder needed: it is made for this write.
+    const std::string userFile = UserSettingsFilePath(services, true);
     return !userFile.empty() && WriteSettingsTo(profile, userFile);
 }
 

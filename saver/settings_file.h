@@ -29,7 +29,9 @@ void ResetSettingsState();
 // The file beside the program, and the user's own copy that takes its place
 // when the program's folder refuses writes (a 64-bit System32).
 std::string SettingsFilePath(const ProgramServices& services);
-std::string UserSettingsFilePath(ProgramServices& services);
+// The user's copy's path; its folder is made first when `create` is set
+// (empty when it cannot be).
+std::string UserSettingsFilePath(ProgramServices& services, bool create);
 std::string GetIniString(const ProfileStore& profile, const std::string& section, const std::string& key,
                          const std::string& file);
 bool PutIniString(ProfileStore& profile, const std::string& section, const std::string& key,

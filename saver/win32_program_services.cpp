@@ -1,6 +1,7 @@
 #include "win32_program_services.h"
 
 #include "startup.h"
+#include "win32_system_library.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -62,12 +63,36 @@ bool Win32ProgramServices::StartProgram(const std::string& path)
     return true;
 }
 
-std::string Win32ProgramServices::UserDataFolder()
+namespace {
+
+// The user's application-data folder: %APPDATA%, which Windows sets for every
+// user session (and follows folder redirection), so a run needs no shell32;
+// only where it is missing is shell32 asked, loaded then.
+std::string ApplicationDataFolder(bool create)
 {
     char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
-        return {};
-    const std::string folder = std::string(appData) + "\\Quorvellanto";
+    const DWORD length = GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        const DWORD attributes = GetFileAttributesA(appData);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return appData;
+    }
+    static SystemLibrary shell32("shell32.dll");
+    using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    const auto folderPath = shell32.Find<FolderPathFunction>("SHGetFolderPathA");
+    if (folderPath == nullptr) return {};
+    const int which = CSIDL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
+    if (FAILED(folderPath(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, appData))) return {};
+    return appData;
+}
+
+}  // namespace
+
+std::string Win32ProgramServices::UserDataFolder(bool create)
+{
+    const std::string appData = ApplicationDataFolder(create);
+    if (appData.empty()) return {};
+    const std::string folder = appData + "\\Quorvellanto";
+    if (!create) return folder;
     CreateDirectoryA(folder.c_str(), nullptr);
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};

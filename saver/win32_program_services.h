@@ -9,7 +9,7 @@ public:
     std::string ArgumentText() const override;
     bool CanOpenForReading(const std::string& path) const override;
     bool StartProgram(const std::string& path) override;
-    std::string UserDataFolder() override;
+    std::string UserDataFolder(bool create) override;
     bool DeleteFileAt(const std::string& path) override;
     void EndProgram() override;
 };

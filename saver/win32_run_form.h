@@ -10,7 +10,13 @@ public:
     RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm);
 
 private:
-    void Form_Load() override { rules_.Form_Load(); }
+    // The renderer's first watch counts from the end of the start steps, so
+    // that loading the music (winmm, on first use) takes none of its time.
+    void Form_Load() override
+    {
+        rules_.Form_Load();
+        if (Timer3.Enabled()) Timer3.SetEnabled(true);
+    }
     void Form_QueryUnload(bool&, forms::QueryUnloadReason) override { rules_.Form_QueryUnload(); }
     void Form_Unload() override { rules_.Form_Unload(); }
 

@@ -4,24 +4,52 @@
 #include <mmsystem.h>
 #include <tlhelp32.h>
 
+#include "win32_system_library.h"
+
+namespace {
+
+// winmm is loaded when the music first needs it, after the renderer has been
+// started; a run without music never loads it.
+SystemLibrary& Winmm()
+{
+    static SystemLibrary library("winmm.dll");
+    return library;
+}
+
+using SendStringFunction = MCIERROR(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
+using ErrorStringFunction = BOOL(WINAPI*)(MCIERROR, LPSTR, UINT);
+using PlaySoundFunction = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+using DeviceCountFunction = UINT(WINAPI*)();
+
+}  // namespace
+
+// Without winmm every command fails as a missing device would, and the run
+// goes on silent.
 std::int32_t Win32Multimedia::SendString(const std::string& command, char* reply, unsigned replySize)
 {
-    return static_cast<std::int32_t>(mciSendStringA(command.c_str(), reply, reply ? replySize : 0, nullptr));
+    const auto send = Winmm().Find<SendStringFunction>("mciSendStringA");
+    if (send == nullptr) {
+        if (reply != nullptr && replySize > 0) reply[0] = '\0';
+        return MCIERR_DEVICE_NOT_INSTALLED;
+    }
+    return static_cast<std::int32_t>(send(command.c_str(), reply, reply ? replySize : 0, nullptr));
 }
 
 bool Win32Multimedia::ErrorText(std::int32_t code, char* buffer, unsigned bufferSize)
 {
-    return mciGetErrorStringA(static_cast<MCIERROR>(code), buffer, bufferSize) != FALSE;
+    const auto text = Winmm().Find<ErrorStringFunction>("mciGetErrorStringA");
+    return text != nullptr && text(static_cast<MCIERROR>(code), buffer, bufferSize) != FALSE;
 }
 
 void Win32Multimedia::PlaySoundByName(const char* name, unsigned flags)
 {
-    PlaySoundA(name, nullptr, flags);
+    if (const auto play = Winmm().Find<PlaySoundFunction>("PlaySoundA")) play(name, nullptr, flags);
 }
 
 unsigned Win32Multimedia::WaveOutDeviceCount()
 {
-    return waveOutGetNumDevs();
+    const auto count = Winmm().Find<DeviceCountFunction>("waveOutGetNumDevs");
+    return count != nullptr ? count() : 0;
 }
 
 namespace {

@@ -3,7 +3,9 @@
 #pragma once
 #include "multimedia.h"
 
-// winmm: mciSendStringA, mciGetErrorStringA, PlaySoundA, waveOutGetNumDevs.
+// winmm: mciSendStringA, mciGetErrorStringA, PlaySoundA, waveOutGetNumDevs,
+// loaded on the first call. Without winmm every command fails as with no
+// device (MCIERR_DEVICE_NOT_INSTALLED), no sound plays and no device is counted.
 class Win32Multimedia : public Multimedia {
 public:
     std::int32_t SendString(const std::string& command, char* reply, unsigned replySize) override;

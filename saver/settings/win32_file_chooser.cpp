@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "win32_system_library.h"
+
 const wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
 const wchar_t kChooserFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";  // the literal adds the closing NUL
 
@@ -55,6 +57,9 @@ std::optional<std::string> ChooseMusicFile(HWND owner, const std::string& folder
     ChooserBuffers buffers;
     buffers.folder = FromAnsi(folder);
     OPENFILENAMEW record = ChooserRecord(owner, buffers);
-    if (GetOpenFileNameW(&record) <= 0) return std::nullopt;
+    // comdlg32 is loaded when the chooser is first opened; without it nothing is chosen.
+    static SystemLibrary comdlg32("comdlg32.dll");
+    const auto open = comdlg32.Find<BOOL(WINAPI*)(LPOPENFILENAMEW)>("GetOpenFileNameW");
+    if (open == nullptr || open(&record) <= 0) return std::nullopt;
     return ToAnsiExactly(buffers.file);
 }

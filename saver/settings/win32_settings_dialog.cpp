@@ -9,6 +9,7 @@
 #include "settings_file.h"
 #include "startup.h"
 #include "win32_file_chooser.h"
+#include "win32_system_library.h"
 
 using settings_ui::kDialogPlaces;
 
@@ -249,7 +250,11 @@ std::optional<std::string> SettingsDialog::ChooseMusicFile(const std::string& fo
 
 void SettingsDialog::OpenAddress(const std::string& address)
 {
-    ShellExecuteA(hwnd(), "open", address.c_str(), "", "", SW_SHOWNORMAL);
+    // shell32 is loaded when the address is first opened; without it nothing opens.
+    static SystemLibrary shell32("shell32.dll");
+    using OpenFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    if (const auto open = shell32.Find<OpenFunction>("ShellExecuteA"))
+        open(hwnd(), "open", address.c_str(), "", "", SW_SHOWNORMAL);
 }
 
 void SettingsDialog::CloseDialog()

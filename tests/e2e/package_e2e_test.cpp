@@ -6,6 +6,12 @@
 // where the prefix has a 32-bit half (SysWOW64 and the registry's 32-bit
 // view, which Wine makes only when wine32 is installed); its programs run only
 // where 32-bit code runs. The tests that need either skip themselves elsewhere.
+// Signed release files too: a throwaway self-signed certificate (openssl), the
+// 64-bit pair and its installer signed by scripts/lib/sign-files the way
+// scripts/package signs them, checked as a user's system would: osslsigncode
+// verifies each signature over the file as shipped (one changed byte fails
+// it), the signed pair passes the shipped-file checks, and the pair installed
+// from the signed installer runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +23,7 @@
 #include <thread>
 #include <tuple>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "stage.h"
@@ -34,6 +41,7 @@ constexpr const char* kUninstallKey = "Microsoft\\Windows\\CurrentVersion\\Unins
 // the stage's prefix (empty when it can).
 struct Packages {
     std::string current, rebuild, older, current32;
+    std::string signedPair, signedMsi, certificate, passwordFile;  // the signed release files
     std::string noWow64Reason;
     std::string failure;
 };
@@ -83,6 +91,51 @@ std::string NoWow64Reason()
     return "the Wine prefix has no 32-bit registry view (Wine made it without wine32)";
 }
 
+// A shell command, its output into the suite's log; its exit code.
+int Shell(const std::string& command)
+{
+    const int status = std::system((command + " >>'" + stage.logDir + "/commands.log' 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+int Sign(const std::string& file)
+{
+    return Shell("QV_SIGN_PKCS12=" + Quoted(g.certificate) + " QV_SIGN_PASSWORD_FILE=" + Quoted(g.passwordFile) + " " +
+                 QV_PROJECT_DIR "/scripts/lib/sign-files " + Quoted(file));
+}
+
+int Verify(const std::string& file)
+{
+    // The certificate is its own root: trusted here as the CA of the check.
+    return Shell("osslsigncode verify -CAfile " + Quoted(stage.workDir + "/cert.pem") + " -in " + Quoted(file));
+}
+
+// The throwaway certificate, the signed pair and the signed installer; why not, when they could not be made.
+std::string MakeSignedFiles()
+{
+    const std::string w = stage.workDir;
+    g.signedPair = EnsureDir(w + "/signed-pair");
+    g.certificate = w + "/cert.p12";
+    g.passwordFile = w + "/password.txt";
+    WriteWholeFile(g.passwordFile, "throwaway\n");
+    if (Shell("openssl req -x509 -newkey rsa:2048 -sha256 -days 2 -nodes -subj '/CN=Quorvellanto test signer' "
+              "-addext extendedKeyUsage=codeSigning -keyout '" + w + "/key.pem' -out '" + w + "/cert.pem'") != 0 ||
+        Shell("openssl pkcs12 -export -inkey '" + w + "/key.pem' -in '" + w + "/cert.pem' -passout file:'" +
+              g.passwordFile + "' -out '" + g.certificate + "'") != 0)
+        return "openssl could not make the certificate (see " + stage.logDir + "/commands.log)";
+    for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"}) {
+        fs::copy_file(std::string(QV_PROJECT_DIR) + "/dist/win64/" + file, g.signedPair + "/" + file);
+        if (Sign(g.signedPair + "/" + file) != 0) return std::string("signing ") + file + " failed (see commands.log)";
+    }
+    g.signedMsi = w + "/signed/Quorvellanto-" QV_VERSION "-win64.msi";
+    if (Shell(std::string(QV_PROJECT_DIR) + "/scripts/lib/make-msi win64 " QV_VERSION " " + Quoted(g.signedPair) + " " +
+              Quoted(g.signedMsi)) != 0 || Sign(g.signedMsi) != 0)
+        return "the signed installer could not be made (see " + stage.logDir + "/commands.log)";
+    return "";
+}
+
 // Set up after the stage (a prefix made afresh: nothing installed before).
 class PackageEnvironment : public ::testing::Environment {
 public:
@@ -95,6 +148,7 @@ public:
         g.current32 = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win32.msi", "win32");
         if (g.current.empty() || g.rebuild.empty() || g.older.empty() || g.current32.empty())
             g.failure = "make-msi failed (see " + stage.logDir + "/make-msi.log)";
+        if (g.failure.empty()) g.failure = MakeSignedFiles();
         g.noWow64Reason = NoWow64Reason();
     }
 };
@@ -302,6 +356,37 @@ TEST_F(Package, ThirtyTwoBitPackageGoesToSysWow64AndEitherPairReplacesTheOther)
     ASSERT_EQ(Msiexec("/x", g.current32), 0);
     EXPECT_TRUE(Entries().empty());
     EXPECT_EQ(Copies("Quorvellanto.scr") + Copies("Quorvellanto.dll"), 0);
+}
+
+TEST_F(Package, EverySignatureCoversTheFileAsShipped)
+{
+    for (const std::string& file : {g.signedPair + "/Quorvellanto.scr", g.signedPair + "/Quorvellanto.dll", g.signedMsi}) {
+        EXPECT_EQ(Verify(file), 0) << file << " does not verify";
+        // One byte changed: in the code of a program, in the installer's
+        // embedded cabinet (an installer's free sectors are not its content).
+        std::string bytes = ReadWholeFile(file);
+        const size_t at = file == g.signedMsi ? bytes.find("MSCF") + 200 : bytes.size() / 3;
+        ASSERT_LT(at, bytes.size()) << file;
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+        const std::string changed = stage.workDir + "/changed-" + fs::path(file).filename().string();
+        WriteWholeFile(changed, bytes);
+        EXPECT_NE(Verify(changed), 0) << file << " still verifies with a changed byte";
+    }
+}
+
+TEST_F(Package, SignedPairPassesTheShippedFileChecks)
+{
+    EXPECT_EQ(Shell(std::string(QV_PROJECT_DIR) + "/build/host/tests/pe_check_tests " + Quoted(g.signedPair) +
+                    " win64 --gtest_brief=1"), 0)
+        << "pe_check_tests on the signed pair (see " << stage.logDir << "/commands.log)";
+}
+
+TEST_F(Package, PairFromTheSignedInstallerRuns)
+{
+    ASSERT_EQ(Msiexec("/i", g.signedMsi), 0);
+    for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
+        EXPECT_EQ(ReadWholeFile(system32 + "/" + file), ReadWholeFile(g.signedPair + "/" + file)) << file << " as signed";
+    ExpectRunEndsOnAThreePixelMove("C:\\windows\\system32\\Quorvellanto.scr");
 }
 
 }  // namespace

@@ -64,7 +64,12 @@ public:
         return startSucceeds;
     }
     std::string userFolder;  // empty: no per-user folder
-    std::string UserDataFolder() override { return userFolder; }
+    std::vector<bool> userFolderAsks;  // per call: whether the folder was to be made
+    std::string UserDataFolder(bool create) override
+    {
+        userFolderAsks.push_back(create);
+        return userFolder;
+    }
     bool DeleteFileAt(const std::string& path) override
     {
         deleted.push_back(path);

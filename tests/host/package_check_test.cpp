@@ -157,6 +157,53 @@ TEST(Zip, HoldsBothPairsInTheirFoldersAndAReadMe)
     EXPECT_EQ(crlf, lines) << "Windows line ends";
 }
 
+// The symbol files of both pairs, each the one its shipped program names.
+TEST(Zip, SymbolsHoldTheSymbolFileOfEveryShippedProgram)
+{
+    const std::string zip = g_release + "/" + kName + "-symbols.zip";
+    int status = -1;
+    const std::string listing = Output("unzip -Z1 '" + zip + "'", &status);
+    ASSERT_EQ(status, 0) << zip;
+    std::vector<std::string> expected;
+    for (const char* arch : {"win32", "win64"})
+        for (const char* file : {"Quorvellanto.dll.debug", "Quorvellanto.scr.debug"})
+            expected.push_back(kName + "-symbols/" + arch + "/" + file);
+    std::vector<std::string> files;
+    for (const std::string& entry : Split(listing, '\n'))
+        if (entry.back() != '/') files.push_back(entry);
+    EXPECT_EQ(files, expected);
+    for (const std::string& entry : expected) {
+        const std::string arch = entry.substr(entry.find('/') + 1, 5);
+        const std::string name = entry.substr(entry.rfind('/') + 1);
+        EXPECT_EQ(Output("unzip -p '" + zip + "' '" + entry + "'"),
+                  ReadFile(QV_PROJECT_DIR "/build/" + arch + "/symbols/" + name))
+            << entry;
+        // The shipped program names it (its debug link starts with the name).
+        const std::string program = ReadFile(kDist + arch + "/" + name.substr(0, name.size() - 6));
+        EXPECT_NE(program.find(name + std::string(1, '\0')), std::string::npos) << arch << "/" << name;
+    }
+}
+
+// Every entry of both zips has the commit's time, so that two builds of one
+// commit give the same bytes (zipinfo's times are UTC here: TZ=UTC).
+TEST(Zip, EntriesCarryOneFixedTime)
+{
+    for (const std::string& zip : {kName + ".zip", kName + "-symbols.zip"}) {
+        const std::string times = Output("TZ=UTC zipinfo -T -s '" + g_release + "/" + zip + "' | awk '/^-/ { print $7 }' | sort -u");
+        EXPECT_EQ(Split(times, '\n').size(), 1u) << zip << ":\n" << times;
+    }
+}
+
+// A second build of the 64-bit pair, in a fresh build folder of its own, gives
+// the same bytes: programs and symbol files (scripts/check-reproducible).
+TEST(Reproducible, ProgramsBuiltAgainAreByteIdentical)
+{
+    int status = -1;
+    const std::string report = Output(QV_PROJECT_DIR "/scripts/check-reproducible --programs win64 2>&1", &status);
+    EXPECT_EQ(status, 0) << report;
+    EXPECT_EQ(report.find("DIFFERENT"), std::string::npos) << report;
+}
+
 TEST(Checksums, CoverEveryPackageAndMatchItsBytes)
 {
     std::map<std::string, std::string> sums;  // file -> hash
@@ -168,10 +215,10 @@ TEST(Checksums, CoverEveryPackageAndMatchItsBytes)
     std::vector<std::string> packages;
     for (const auto& e : fs::directory_iterator(g_release))
         if (e.path().filename() != "SHA256SUMS") packages.push_back(e.path().filename());
-    EXPECT_GE(packages.size(), 4u);
+    EXPECT_GE(packages.size(), 5u);
     EXPECT_EQ(sums.size(), packages.size()) << "one line per package";
     for (const std::string& name : {kName + "-win64.msi", kName + "-win32.msi", kName + ".zip",
-                                    std::string("quorvellanto_" QV_VERSION "_amd64.deb")})
+                                    kName + "-symbols.zip", std::string("quorvellanto_" QV_VERSION "_amd64.deb")})
         EXPECT_TRUE(sums.count(name)) << name;
     for (const std::string& name : packages) {
         const std::string actual = Output("sha256sum '" + g_release + "/" + name + "'").substr(0, 64);

@@ -2,7 +2,8 @@
 // them: the machine type of their folder, a GUI program (the renderer too,
 // despite its .dll name), nothing imported but system DLLs (no MinGW runtime
 // beside them), the manifest that makes them DPI-aware, and the project's
-// version in their version resources and manifests.
+// version in their version resources and manifests; no import of what a run
+// loads only when first used; stripped, with symbol files that belong to them.
 // Usage: pe_check_tests <dist folder> <win32|win64> [gtest flags]
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@ namespace {
 
 std::string g_distDir;
 std::string g_arch;
+std::string g_symbolsDir;  // the symbol files of the pair (build/<arch>/symbols)
 
 std::string ReadFile(const std::string& path)
 {
@@ -127,6 +129,140 @@ INSTANTIATE_TEST_SUITE_P(Pair, ShippedFile, ::testing::Values("Quorvellanto.scr"
                              return std::string(info.param).substr(13);  // "scr" or "dll"
                          });
 
+// Libraries a program must not import: the saver loads the dialog's and the
+// music's libraries when first used, so that a run starts its renderer first.
+struct ImportRule {
+    const char* program;
+    const char* dll;
+};
+void PrintTo(const ImportRule& rule, std::ostream* os) { *os << rule.program << " " << rule.dll; }
+
+class LoadedOnDemand : public ::testing::TestWithParam<ImportRule> {};
+
+TEST_P(LoadedOnDemand, IsNotImported)
+{
+    auto parsed = pe::Parse(ReadFile(g_distDir + "/" + GetParam().program));
+    ASSERT_TRUE(parsed.has_value());
+    for (const std::string& dll : parsed->imports) EXPECT_NE(Lower(dll), GetParam().dll);
+}
+
+INSTANTIATE_TEST_SUITE_P(Imports, LoadedOnDemand,
+                         ::testing::Values(ImportRule{"Quorvellanto.scr", "comdlg32.dll"},
+                                           ImportRule{"Quorvellanto.scr", "shell32.dll"},
+                                           ImportRule{"Quorvellanto.scr", "winmm.dll"},
+                                           ImportRule{"Quorvellanto.scr", "comctl32.dll"},
+                                           ImportRule{"Quorvellanto.scr", "ole32.dll"},
+                                           ImportRule{"Quorvellanto.dll", "winmm.dll"},
+                                           ImportRule{"Quorvellanto.dll", "shell32.dll"}),
+                         [](const auto& info) {
+                             std::string name = std::string(info.param.program).substr(13) + "_" + info.param.dll;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
+
+// The shipped programs are stripped; their symbol files (build/<arch>/symbols)
+// belong to them: the program's debug link names the file and its CRC, both
+// carry the same build id, and the debugger, given the stripped program and
+// the symbol file beside it, finds WinMain's first line in the right source.
+struct SymbolRow {
+    const char* program;
+    const char* mainSource;  // the source file of its WinMain
+};
+void PrintTo(const SymbolRow& row, std::ostream* os) { *os << row.program; }
+
+std::string Tool(const char* name)
+{
+    return std::string(g_arch == "win64" ? "x86_64" : "i686") + "-w64-mingw32-" + name;
+}
+
+// Standard output of a shell command.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+std::uint32_t Crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xffffffffu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// The CodeView build id of a PE file ("RSDS signature ..." of objdump).
+std::string BuildId(const std::string& path)
+{
+    const std::string dump = Output(Tool("objdump") + " -p '" + path + "' 2>/dev/null");
+    const size_t at = dump.find("RSDS signature ");
+    return at == std::string::npos ? "" : dump.substr(at + 15, 32);
+}
+
+class ShippedSymbols : public ::testing::TestWithParam<SymbolRow> {
+protected:
+    std::string program = g_distDir + "/" + GetParam().program;
+    std::string symbols = g_symbolsDir + "/" + GetParam().program + ".debug";
+    void SetUp() override
+    {
+        ASSERT_FALSE(ReadFile(program).empty()) << program;
+        ASSERT_FALSE(ReadFile(symbols).empty()) << "no symbol file " << symbols;
+    }
+};
+
+TEST_P(ShippedSymbols, ProgramIsStrippedAndLinkedToItsSymbolFile)
+{
+    const std::string sections = Output(Tool("objdump") + " -h '" + program + "'");
+    EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "debug sections left in " << program;
+    const std::string linkFile = ::testing::TempDir() + "qv-debuglink-" + g_arch;
+    Output(Tool("objcopy") + " --dump-section .gnu_debuglink='" + linkFile + "' '" + program + "' '" + linkFile +
+           ".out'");
+    const std::string link = ReadFile(linkFile);
+    ASSERT_GE(link.size(), 8u) << "no debug link";
+    const std::string name = link.c_str();
+    EXPECT_EQ(name, std::string(GetParam().program) + ".debug");
+    const size_t crcAt = (name.size() + 4) & ~size_t{3};
+    ASSERT_GE(link.size(), crcAt + 4);
+    const auto byte = [&](size_t i) { return std::uint32_t{static_cast<unsigned char>(link[crcAt + i])}; };
+    EXPECT_EQ(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24, Crc32(ReadFile(symbols)))
+        << "the symbol file is not the one the program names";
+    const std::string id = BuildId(program);
+    EXPECT_EQ(id.size(), 32u) << "no build id in " << program;
+    EXPECT_EQ(BuildId(symbols), id);
+}
+
+TEST_P(ShippedSymbols, DebuggerFindsWinMainsSourceLine)
+{
+    // The program and its symbol file side by side, as a user unpacks them.
+    const std::string dir = ::testing::TempDir() + "qv-symbols-" + g_arch;
+    Output("rm -rf '" + dir + "' && mkdir -p '" + dir + "' && cp '" + program + "' '" + symbols + "' '" + dir + "/'");
+    // (The 32-bit WinMain is a stdcall function: WinMain@16 to the debugger.)
+    const std::string function = g_arch == "win64" ? "WinMain" : "WinMain@16";
+    const std::string line = Output("gdb -nx -batch -ex 'info line " + function + "' '" + dir + "/" + GetParam().program +
+                                    "' 2>&1");
+    EXPECT_NE(line.find(std::string("of \"./") + GetParam().mainSource + "\" starts at address"), std::string::npos)
+        << line;
+    // And an address inside WinMain, as from a crash report, back to a line of that source.
+    const std::string address = Output(Tool("nm") + " '" + symbols + "' | awk '$3 == \"" +
+                                       (g_arch == "win64" ? "WinMain" : "_WinMain@16") + "\" { print $1 }'");
+    ASSERT_FALSE(address.empty()) << "no WinMain in the symbol file";
+    const std::string where = Output(Tool("addr2line") + " -e '" + symbols + "' 0x" + address);
+    EXPECT_NE(where.find(GetParam().mainSource), std::string::npos) << where;
+    EXPECT_EQ(where.find(QV_PROJECT_DIR), std::string::npos) << "a build path left in the symbols: " << where;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pair, ShippedSymbols,
+                         ::testing::Values(SymbolRow{"Quorvellanto.scr", "saver/win32_main.cpp"},
+                                           SymbolRow{"Quorvellanto.dll", "renderer/win32_main.cpp"}),
+                         [](const auto& info) { return std::string(info.param.program).substr(13); });
+
 TEST(PeParser, RejectsWhatIsNotAPeImage)
 {
     EXPECT_FALSE(pe::Parse("").has_value());
@@ -157,5 +293,6 @@ int main(int argc, char** argv)
     }
     g_distDir = argv[1];
     g_arch = argv[2];
+    g_symbolsDir = QV_PROJECT_DIR "/build/" + g_arch + "/symbols";
     return RUN_ALL_TESTS();
 }

@@ -171,6 +171,7 @@ TEST_F(UserCopy, RefusedWriteGoesToTheUserCopyWithTheSameKeys)
     EXPECT_EQ(profile.writes[4], std::string("Section|") + kKeyBgmRepeat + "| 5|" + userFile);
     EXPECT_EQ(profile.writes[5], std::string("Section|") + kKeyBgmFile + "||" + userFile);
     EXPECT_EQ(profile.files.count(file), 0u);
+    EXPECT_EQ(services.userFolderAsks, std::vector<bool>{true}) << "the folder is made for the refused write";
 
     services.readable.insert(userFile);
     ResetSettingsState();
@@ -188,6 +189,7 @@ TEST_F(UserCopy, LoadingPrefersTheUserCopyWhileItExists)
     services.readable.insert(userFile);
     LoadSettings(profile, services);
     EXPECT_EQ(BgmRepeat, 7);
+    EXPECT_EQ(services.userFolderAsks, (std::vector<bool>{false, false})) << "loading never makes the folder";
 }
 
 TEST_F(UserCopy, SuccessfulWriteRemovesAStaleUserCopy)
@@ -196,6 +198,7 @@ TEST_F(UserCopy, SuccessfulWriteRemovesAStaleUserCopy)
     EXPECT_TRUE(SaveSettings(profile, services));
     EXPECT_EQ(profile.writes.size(), 3u);
     EXPECT_EQ(services.deleted, std::vector<std::string>{userFile});
+    EXPECT_EQ(services.userFolderAsks, std::vector<bool>{false}) << "a write beside the program makes no folder";
     LoadSettings(profile, services);
     EXPECT_EQ(BgmRepeat, 5) << "the file beside the program is read again";
 }

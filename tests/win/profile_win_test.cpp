@@ -7,6 +7,7 @@
 #include "win32_profile_store.h"
 #include "win32_program_services.h"
 #include "files.h"
+#include "win32_system_library.h"
 #include "win_support.h"
 
 namespace {
@@ -43,7 +44,7 @@ class ScratchFolderServices : public Win32ProgramServices {
 public:
     std::string folder, userFolder;
     std::string ProgramFolder() const override { return folder; }
-    std::string UserDataFolder() override { return userFolder; }
+    std::string UserDataFolder(bool) override { return userFolder; }
 };
 
 class ProfileFile : public ::testing::Test {
@@ -119,15 +120,82 @@ TEST_F(ProfileFile, AFolderThatRefusesWritesSendsTheSettingsToTheUserCopy)
     EXPECT_EQ(BgmRepeat, 12);
 }
 
-TEST(UserDataFolder, IsTheProgramsFolderInTheUsersApplicationData)
+// The user's folder under %APPDATA% (or, without it, the shell's application
+// data folder), made only when a save asks for it.
+class UserDataFolder : public ::testing::Test {
+protected:
+    std::string saved;
+    bool hadAppData = false;
+    void SetUp() override
+    {
+        char appData[MAX_PATH] = {};
+        hadAppData = GetEnvironmentVariableA("APPDATA", appData, MAX_PATH) > 0;
+        saved = appData;
+    }
+    void TearDown() override { SetEnvironmentVariableA("APPDATA", hadAppData ? saved.c_str() : nullptr); }
+    static bool IsFolder(const std::string& path)
+    {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+};
+
+TEST_F(UserDataFolder, IsMadeOnlyWhenASaveAsksForIt)
 {
+    const std::string appData = win::MakeScratchFolder("appdata");
+    const std::string folder = appData + "\\Quorvellanto";
+    RemoveDirectoryA(folder.c_str());
+    ASSERT_TRUE(SetEnvironmentVariableA("APPDATA", appData.c_str()));
     Win32ProgramServices services;
-    const std::string folder = services.UserDataFolder();
-    char appData[MAX_PATH] = {};
-    ASSERT_EQ(GetEnvironmentVariableA("APPDATA", appData, MAX_PATH) > 0, true);
-    EXPECT_EQ(folder, std::string(appData) + "\\Quorvellanto");
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(services.UserDataFolder(false), folder);
+    EXPECT_FALSE(IsFolder(folder)) << "a lookup made the folder";
+    EXPECT_EQ(services.UserDataFolder(true), folder);
+    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_EQ(services.UserDataFolder(true), folder) << "an existing folder is fine";
+    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA(appData.c_str());
+}
+
+TEST_F(UserDataFolder, WithoutAppDataTheShellIsAsked)
+{
+    ASSERT_TRUE(hadAppData) << "APPDATA is set in every Windows session";
+    const std::string expected = saved + "\\Quorvellanto";
+    for (const char* unusable : {static_cast<const char*>(nullptr), "C:\\no such folder here"}) {
+        SetEnvironmentVariableA("APPDATA", unusable);
+        Win32ProgramServices services;
+        EXPECT_EQ(services.UserDataFolder(false), expected) << (unusable ? unusable : "no APPDATA");
+    }
+}
+
+// Libraries loaded on first use: only from the system folder, and a missing
+// library or function gives nothing instead of a crash.
+TEST(SystemLibrary, FindsFunctionsOfASystemDllAndNothingElse)
+{
+    SystemLibrary winmm("winmm.dll");
+    EXPECT_FALSE(winmm.Loaded()) << "nothing is loaded before the first look-up";
+    EXPECT_NE(winmm.Find<FARPROC>("waveOutGetNumDevs"), nullptr);
+    EXPECT_TRUE(winmm.Loaded());
+    EXPECT_EQ(winmm.Find<FARPROC>("NoSuchFunctionAnywhere"), nullptr);
+
+    SystemLibrary missing("qv-no-such-library.dll");
+    EXPECT_EQ(missing.Find<FARPROC>("Anything"), nullptr);
+    EXPECT_FALSE(missing.Loaded());
+
+    // A DLL of that name beside the program (the current folder) is never taken.
+    const std::string scratch = win::MakeScratchFolder("planted");
+    const std::string planted = scratch + "\\qv-planted.dll";
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(CopyFileA(self, planted.c_str(), FALSE));
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(scratch.c_str());
+    SystemLibrary plantedLibrary("qv-planted.dll");
+    EXPECT_EQ(plantedLibrary.Find<FARPROC>("main"), nullptr);
+    EXPECT_FALSE(plantedLibrary.Loaded()) << "a library outside the system folder was loaded";
+    SetCurrentDirectoryA(previous);
+    DeleteFileA(planted.c_str());
+    RemoveDirectoryA(scratch.c_str());
 }
 
 TEST_F(ProfileFile, OtherSectionsAndKeysSurviveAWrite)

@@ -1,0 +1,140 @@
+// What a screen-saver run loads, under Wine on the suite's Xvfb: the renderer
+// is started before anything a run does not need first. A run without music
+// never loads the dialog's libraries (comdlg32, shell32) nor winmm, and leaves
+// the per-user settings folder uncreated; music loads winmm once the renderer
+// runs; a run whose winmm cannot be loaded goes on silent.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <thread>
+
+#include "stage.h"
+
+using namespace support;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kRenderer = "Quorvellanto_VC";
+constexpr const char* kRunForm = "Quorvellanto_Main";
+const std::string kProgramFolder = "C:\\Program Files\\Quorvellanto Startup";
+
+// The Windows DLLs mapped into a running Wine process, in lower case.
+std::vector<std::string> MappedDlls(pid_t pid)
+{
+    std::vector<std::string> dlls;
+    std::string maps = ReadWholeFile("/proc/" + std::to_string(pid) + "/maps");
+    std::transform(maps.begin(), maps.end(), maps.begin(), [](unsigned char c) { return std::tolower(c); });
+    size_t at = 0;
+    while ((at = maps.find(".dll", at)) != std::string::npos) {
+        const size_t start = maps.find_last_of("/\\ ", at) + 1;
+        const std::string name = maps.substr(start, at + 4 - start);
+        if (std::find(dlls.begin(), dlls.end(), name) == dlls.end()) dlls.push_back(name);
+        at += 4;
+    }
+    return dlls;
+}
+
+bool Maps(const std::vector<std::string>& dlls, const std::string& name)
+{
+    return std::find(dlls.begin(), dlls.end(), name) != dlls.end();
+}
+
+class Startup : public StageTest {
+protected:
+    std::string folder;
+
+    void SetUp() override
+    {
+        StageTest::SetUp();
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && !QvTool({"find", kRunForm}); },
+                              Millis(15000)))
+            << "a run of an earlier test is still up";
+        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Startup");
+        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
+            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
+        fs::remove(folder + "/Quorvellanto.ini");
+        for (const std::string& user : UserFolders()) fs::remove_all(user);
+        stage.x.MovePointerTo(512, 384);
+    }
+
+    // Every "<application data>\Quorvellanto" of the prefix's users.
+    std::vector<std::string> UserFolders() const
+    {
+        std::vector<std::string> found;
+        std::error_code error;
+        for (const auto& user : fs::directory_iterator(stage.wine.DriveC() + "/users", error)) {
+            const fs::path folder = user.path() / "AppData" / "Roaming" / "Quorvellanto";
+            if (fs::exists(folder)) found.push_back(folder.string());
+        }
+        return found;
+    }
+
+    void WriteWavSettings()
+    {
+        const std::string tone = stage.fixturesDir + "/tone 500ms.wav";
+        ASSERT_TRUE(fs::exists(tone)) << tone << " (scripts/lib/make-fixtures makes it)";
+        WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(2, 0, WindowsPath(tone)));
+    }
+
+    Process StartRun(const std::map<std::string, std::string>& env = {})
+    {
+        return stage.wine.Run({kProgramFolder + "\\Quorvellanto.scr", "/s"}, "startup.log", env);
+    }
+
+    static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRenderer).has_value(); }
+
+    std::optional<int> EndRun(Process& saver)
+    {
+        std::this_thread::sleep_for(Millis(1200));
+        stage.x.MovePointerTo(515, 384);
+        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)));
+        return saver.WaitExit(Millis(10000));
+    }
+
+    std::string Listen(Millis duration)
+    {
+        const long long from = FileSizeOf(stage.soundCapture);
+        std::this_thread::sleep_for(duration);
+        return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
+    }
+};
+
+TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
+{
+    Process saver = StartRun();
+    ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window";
+    std::this_thread::sleep_for(Millis(700));  // the run form and its first watch are up
+    const auto dlls = MappedDlls(saver.pid());
+    ASSERT_TRUE(Maps(dlls, "user32.dll")) << "the saver's mapped DLLs cannot be read";
+    for (const char* unneeded : {"comdlg32.dll", "shell32.dll", "winmm.dll", "comctl32.dll", "ole32.dll"})
+        EXPECT_FALSE(Maps(dlls, unneeded)) << unneeded << " loaded by a run without music";
+    EXPECT_TRUE(UserFolders().empty()) << "a run that saves nothing created the per-user folder";
+    EXPECT_EQ(EndRun(saver), 0);
+}
+
+TEST_F(Startup, MusicLoadsWinmmOnceTheRendererRuns)
+{
+    WriteWavSettings();
+    Process saver = StartRun();
+    ASSERT_TRUE(WaitForRenderer(saver));
+    EXPECT_TRUE(WaitUntil([&] { return Maps(MappedDlls(saver.pid()), "winmm.dll"); }, Millis(5000)))
+        << "the WAV run never loaded winmm";
+    EXPECT_EQ(EndRun(saver), 0);
+}
+
+TEST_F(Startup, RunWhoseWinmmCannotLoadGoesOnSilent)
+{
+    WriteWavSettings();
+    Process saver = StartRun({{"WINEDLLOVERRIDES", "mscoree,mshtml=;winmm=d"}});
+    ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window without winmm";
+    std::this_thread::sleep_for(Millis(300));
+    EXPECT_EQ(LoudSamples(Listen(Millis(1000))), 0) << "sound without winmm";
+    EXPECT_TRUE(saver.Running()) << "the run ended without winmm";
+    EXPECT_FALSE(Maps(MappedDlls(saver.pid()), "winmm.dll"));
+    EXPECT_EQ(EndRun(saver), 0);
+}
+
+}  // namespace
