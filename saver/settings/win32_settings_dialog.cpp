@@ -438,6 +438,13 @@ std::optional<std::string> Quorvellanto_P::ChooseMusicFile(const std::string& fo
     return ::ChooseMusicFile(hwnd(), folder);
 }
 
+void Quorvellanto_P::RefuseMusicFile(const std::string& path, std::size_t longest)
+{
+    const std::wstring text = L"ﾌｧｲﾙのﾊﾟｽが長すぎます (" + std::to_wstring(path.size()) + L" ﾊﾞｲﾄ)。\nBGMに使えるのは " +
+                              std::to_wstring(longest) + L" ﾊﾞｲﾄまでのﾊﾟｽです。\n\n" + FromAnsi(path);
+    MessageBoxW(hwnd(), text.c_str(), kChooserTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 void Quorvellanto_P::OpenAddress(const std::string& address)
 {
     ShellExecuteA(hwnd(), "open", address.c_str(), "", "", SW_SHOWNORMAL);
