@@ -1,27 +1,44 @@
 #include "run_options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <cstddef>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+int DigitValue(char c, int base)
+{
+    int value = -1;
+    if (c >= '0' && c <= '9') value = c - '0';
+    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+}  // namespace
 
 bool ParseWindowId(const std::string& text, unsigned long& id)
 {
-    size_t start = 0;
-    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
-    std::string digits = text.substr(start);
-    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t' || digits.back() == '\n'))
-        digits.pop_back();
-    if (digits.empty() || digits[0] == '-' || digits[0] == '+') return false;
+    // Blanks around the number, and one line end after it (as a tool's output
+    // line has), are all that may surround it.
+    std::size_t begin = 0, end = text.size();
+    if (end > begin && text[end - 1] == '\n') --end;
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
     int base = 10;
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+    if (end - begin > 2 && text[begin] == '0' && (text[begin + 1] == 'x' || text[begin + 1] == 'X')) {
         base = 16;
-        digits = digits.substr(2);
-        if (digits[0] == '-' || digits[0] == '+') return false;
+        begin += 2;
     }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(digits.c_str(), &end, base);
-    if (errno != 0 || end == digits.c_str() || *end != '\0') return false;
-    if (value == 0 || value > 0xFFFFFFFFull) return false;
+    if (begin == end) return false;
+    unsigned long long value = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const int digit = DigitValue(text[i], base);
+        if (digit < 0) return false;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (value > kLargestWindowId) return false;
+    }
+    if (value == 0) return false;
     id = static_cast<unsigned long>(value);
     return true;
 }

@@ -19,8 +19,11 @@ struct RunOptions {
     std::string error;
 };
 
-// A window id as X tools print it: decimal, or hexadecimal after 0x. Zero,
-// trailing text and values beyond 32 bits (X ids are 29-bit) are refused.
+// A window id as X tools print it: decimal digits, or hexadecimal digits after
+// 0x, with nothing around them but blanks (space, tab) and one line end at the
+// very end. Signs, other white space, zero, trailing text and values beyond
+// 32 bits (X ids are 29-bit) are refused.
+constexpr unsigned long long kLargestWindowId = 0xFFFFFFFFull;
 bool ParseWindowId(const std::string& text, unsigned long& id);
 
 // `args` excludes the program name; `xscreensaverWindow` is the value of

@@ -10,6 +10,10 @@ public:
     virtual std::string ProgramFolder() const = 0;
     // The command line without the program's name.
     virtual std::string ArgumentText() const = 0;
+    // True when `byte` starts a two-byte character in the system's ANSI code
+    // page (code page 932: 0x81-0x9F and 0xE0-0xFC; none in code page 1252).
+    // The second byte of such a character may be a backslash.
+    virtual bool IsLeadByte(unsigned char byte) const = 0;
     // True when the path can be opened for reading as a file.
     virtual bool CanOpenForReading(const std::string& path) const = 0;
     // Starts exactly this program file as a new process, shown normally, and

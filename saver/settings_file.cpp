@@ -20,6 +20,7 @@ namespace {
 
 constexpr unsigned kValueCapacity = 256;
 constexpr std::size_t kNameCapacity = 128;
+constexpr unsigned kPathCapacity = kLongestMusicPath + 2;
 
 std::string CutAtNul(std::string text, std::size_t limit)
 {
@@ -87,14 +88,16 @@ void LoadSettings(const ProfileStore& profile, ProgramServices& services)
     const std::string file = userCopy ? userFile : SettingsFilePath(services);
     LoadInteger(profile, file, kKeyBgmKind, BgmKind);
     LoadInteger(profile, file, kKeyBgmRepeat, BgmRepeat);
-    const std::string path = GetIniString(profile, kSettingsSection, kKeyBgmFile, file);
-    if (path.empty() || !FileExists(services, path)) {
+    // Read with room for one byte more than a kept path, so that a longer
+    // stored path is seen as too long rather than cut to one that may exist.
+    const std::string path = CutAtNul(profile.Read(kSettingsSection, kKeyBgmFile, file, kPathCapacity), kPathCapacity - 1);
+    if (path.empty() || path.size() > kLongestMusicPath || !FileExists(services, path)) {
         BgmFile.clear();
         if (BgmKind == BGM_FILE) BgmKind = BGM_NONE;
     } else {
         BgmFile = path;
     }
-    BgmFolder = BgmFile.empty() ? services.ProgramFolder() : FolderOf(BgmFile);
+    BgmFolder = BgmFile.empty() ? services.ProgramFolder() : FolderOf(BgmFile, services);
 }
 
 namespace {
@@ -125,11 +128,17 @@ bool FileExists(const ProgramServices& services, const std::string& path)
     return services.CanOpenForReading(tested);
 }
 
-std::string FolderOf(const std::string& path)
+std::string FolderOf(const std::string& path, const ProgramServices& services)
 {
-    const std::size_t last = path.find_last_of(":\\");
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c == '\\' || c == ':') last = i;
+        else if (services.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < path.size()) ++i;
+    }
     if (last == std::string::npos) return {};
-    std::string folder = path.substr(0, last + 1);
-    if (folder.back() == '\\') folder.pop_back();
-    return folder;
+    if (path[last] == ':') return path.substr(0, last + 1);
+    // "C:\a.mp3" and "\a.mp3": the root keeps its backslash.
+    if (last == 0 || (last == 2 && path[1] == ':')) return path.substr(0, last + 1);
+    return path.substr(0, last);
 }

@@ -1,6 +1,7 @@
 // The saver's settings: the program-wide settings state and the routines that
 // read and write "Quorvellanto.ini" beside the program.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -49,4 +50,14 @@ void LoadSettings(const ProfileStore& profile, ProgramServices& services);
 bool SaveSettings(ProfileStore& profile, ProgramServices& services);
 
 bool FileExists(const ProgramServices& services, const std::string& path);
-std::string FolderOf(const std::string& path);
+
+// The folder of a file's path, without a trailing backslash; a drive root
+// keeps its backslash ("C:\a.mp3" gives "C:\"). The path is read character
+// by character in the system's code page, so that the second byte of a
+// two-byte character (0x5C in "表") is never taken for a backslash.
+std::string FolderOf(const std::string& path, const ProgramServices& services);
+
+// The longest music path kept, in bytes of the system's ANSI code page: the
+// longest path the ANSI file functions open (MAX_PATH less the closing NUL).
+// Longer paths are refused by the dialog and forgotten when found stored.
+constexpr std::size_t kLongestMusicPath = 259;

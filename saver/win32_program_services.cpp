@@ -30,6 +30,11 @@ std::string Win32ProgramServices::ProgramFolder() const
     return result;
 }
 
+bool Win32ProgramServices::IsLeadByte(unsigned char byte) const
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
 bool Win32ProgramServices::CanOpenForReading(const std::string& path) const
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

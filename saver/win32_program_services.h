@@ -7,6 +7,7 @@ class Win32ProgramServices : public ProgramServices {
 public:
     std::string ProgramFolder() const override;
     std::string ArgumentText() const override;
+    bool IsLeadByte(unsigned char byte) const override;
     bool CanOpenForReading(const std::string& path) const override;
     bool StartProgram(const std::string& path) override;
     std::string UserDataFolder(bool create) override;

@@ -2,6 +2,7 @@
 // track-repeat watch, an MP3 file under the alias "MP3Play", a WAV file looped
 // through the sound API. It reads BgmRepeat and BgmFile of the settings state.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,16 @@ void OpenCd(Multimedia& mm);
 void WatchCd(Multimedia& mm);
 void CloseCd(Multimedia& mm);
 
+// True when the bytes can start an MP3 file: an ID3 tag, a RIFF file, or
+// MPEG audio frames (a frame header followed by the next one, or a single
+// frame that is all there is). Anything else (a picture, random bytes, an
+// empty file) is not handed to the device, whose open can block for seconds
+// on such a file.
+bool LooksLikeMpegAudio(const std::string& start);
+constexpr std::size_t kMp3SniffBytes = 8192;
+
+// Opens and plays BgmFile as "MP3Play", unless its path would break out of
+// the command's quotes or its content is not MPEG audio.
 void PlayMp3(Multimedia& mm);
 bool IsMp3Playing(Multimedia& mm);
 void KeepMp3Playing(Multimedia& mm);

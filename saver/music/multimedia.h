@@ -1,6 +1,7 @@
 // The platform's multimedia services used by the music player: the command
 // string interface, its error texts, and the sound API.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,9 @@ public:
     // Plays a sound by name, or stops this process's sound when `name` is null.
     virtual void PlaySoundByName(const char* name, unsigned flags) = 0;
     virtual unsigned WaveOutDeviceCount() = 0;
+    // The first `size` bytes of a file (fewer when it is shorter); empty when
+    // it cannot be opened or read as a file (a folder, a path too long).
+    virtual std::string FileStart(const std::string& path, std::size_t size) = 0;
     // Returns once the threads that served music just stopped or closed have
     // ended (bounded): the process may end safely after it.
     virtual void LetClosedDevicesSettle() = 0;

@@ -52,6 +52,19 @@ unsigned Win32Multimedia::WaveOutDeviceCount()
     return count != nullptr ? count() : 0;
 }
 
+std::string Win32Multimedia::FileStart(const std::string& path, std::size_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(size, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(size), &read, nullptr)) read = 0;
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
 namespace {
 
 int ThreadsOfThisProcess()

@@ -12,5 +12,6 @@ public:
     bool ErrorText(std::int32_t code, char* buffer, unsigned bufferSize) override;
     void PlaySoundByName(const char* name, unsigned flags) override;
     unsigned WaveOutDeviceCount() override;
+    std::string FileStart(const std::string& path, std::size_t size) override;
     void LetClosedDevicesSettle() override;
 };

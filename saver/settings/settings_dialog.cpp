@@ -76,9 +76,15 @@ void SettingsDialogRules::FileButton_Click()
 {
     const auto chosen = view_.ChooseMusicFile(BgmFolder);
     if (!chosen) return;
+    // A path that could not be loaded again is refused now, with a word,
+    // rather than saved and silently forgotten at the next start.
+    if (chosen->size() > kLongestMusicPath) {
+        view_.RefuseMusicFile(*chosen, kLongestMusicPath);
+        return;
+    }
     BgmFile = *chosen;
     view_.SetFileCaption(BgmFile);
-    BgmFolder = FolderOf(BgmFile);
+    BgmFolder = FolderOf(BgmFile, services_);
 }
 
 // The three keys go out in the order kind, track, file; when the program's

@@ -2,6 +2,7 @@
 // a file, saving, cancelling, closing and the address label do, over a small
 // view of the dialog's controls and the platform calls it makes.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,9 @@ public:
     // ANSI code page, or nothing when cancelled, failed, or when the path
     // cannot be written in that code page.
     virtual std::optional<std::string> ChooseMusicFile(const std::string& folder) = 0;
+    // Tells the user that the chosen file cannot be kept: its path is longer
+    // than `longest` bytes in the system's code page.
+    virtual void RefuseMusicFile(const std::string& path, std::size_t longest) = 0;
     // Opens the address with the shell; the result is not looked at.
     virtual void OpenAddress(const std::string& address) = 0;
     // Closes the dialog; Form_Unload follows.

@@ -43,9 +43,9 @@ OPENFILENAMEW ChooserRecord(HWND owner, ChooserBuffers& buffers)
     record.hInstance = GetModuleHandleW(nullptr);
     record.lpstrFilter = kChooserFilter;
     record.lpstrFile = buffers.file;
-    record.nMaxFile = 255;
+    record.nMaxFile = kChooserPathCapacity;
     record.lpstrFileTitle = buffers.fileTitle;
-    record.nMaxFileTitle = 255;
+    record.nMaxFileTitle = kChooserTitleCapacity;
     record.lpstrInitialDir = buffers.folder.c_str();
     record.lpstrTitle = kChooserTitle;
     record.Flags = 0;

@@ -14,15 +14,19 @@ std::optional<std::string> ToAnsiExactly(const std::wstring& text);
 std::wstring FromAnsi(const std::string& text);
 
 // The chooser as the settings record sets it up, opened in `folder`. Nothing
-// when cancelled or failed (a path longer than its 255-character buffer
-// too), or when the chosen path cannot be written in the ANSI code page.
+// when cancelled or failed, or when the chosen path cannot be written in the
+// ANSI code page. Its buffer holds paths far longer than the settings keep,
+// so that a path too long to keep comes back and is refused with a word
+// rather than failing the chooser without one.
 std::optional<std::string> ChooseMusicFile(HWND owner, const std::string& folder);
 
 // The record handed to the chooser (exposed for the tests). Its buffers are
 // owned by the caller and must outlive the call.
+constexpr DWORD kChooserPathCapacity = 1024;   // characters with the closing NUL
+constexpr DWORD kChooserTitleCapacity = MAX_PATH;
 struct ChooserBuffers {
-    wchar_t file[255] = {};
-    wchar_t fileTitle[255] = {};
+    wchar_t file[kChooserPathCapacity] = {};
+    wchar_t fileTitle[kChooserTitleCapacity] = {};
     std::wstring folder;
 };
 OPENFILENAMEW ChooserRecord(HWND owner, ChooserBuffers& buffers);

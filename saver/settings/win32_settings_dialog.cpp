@@ -248,6 +248,13 @@ std::optional<std::string> SettingsDialog::ChooseMusicFile(const std::string& fo
     return ::ChooseMusicFile(hwnd(), folder);
 }
 
+void SettingsDialog::RefuseMusicFile(const std::string& path, std::size_t longest)
+{
+    const std::wstring text = L"ﾌｧｲﾙのﾊﾟｽが長すぎます (" + std::to_wstring(path.size()) + L" ﾊﾞｲﾄ)。\nBGMに使えるのは " +
+                              std::to_wstring(longest) + L" ﾊﾞｲﾄまでのﾊﾟｽです。\n\n" + FromAnsi(path);
+    MessageBoxW(hwnd(), text.c_str(), kChooserTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 void SettingsDialog::OpenAddress(const std::string& address)
 {
     // shell32 is loaded when the address is first opened; without it nothing opens.

@@ -61,6 +61,7 @@ private:
     void AnimateClose(ScreenPoint to) override;
     void SetPointer(DialogPointer pointer) override;
     std::optional<std::string> ChooseMusicFile(const std::string& folder) override;
+    void RefuseMusicFile(const std::string& path, std::size_t longest) override;
     void OpenAddress(const std::string& address) override;
     void CloseDialog() override;
 

@@ -83,6 +83,37 @@ TEST_F(Music, TrackRepeatRestartsAStoppedDiscAtTheTrack)
     EXPECT_EQ(mm.commands.back(), "play cdaudio from 03:00:00:00");
 }
 
+// A track the disc does not have: the position query fails (or answers an
+// error), the pass fails, and no play command goes out.
+struct FailedPositionCase {
+    std::int16_t repeat;
+    std::string mode;
+    std::int32_t code;
+    std::string reply;
+};
+
+class FailedPositionQuery : public Music, public ::testing::WithParamInterface<FailedPositionCase> {};
+
+TEST_P(FailedPositionQuery, SendsNothing)
+{
+    const FailedPositionCase& c = GetParam();
+    BgmRepeat = c.repeat;
+    Disc("4", c.mode);
+    const std::string query = "status cdaudio position track " + std::to_string(c.repeat);
+    mm.Answer_(query, c.code, c.reply);
+    mm.errorTexts[263] = "The specified device is not open or is not recognized by MCI.";
+    WatchCd(mm);
+    EXPECT_FALSE(CdWatchOk);
+    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
+                                     "status cdaudio mode", query}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tracks, FailedPositionQuery,
+                         ::testing::Values(FailedPositionCase{99, "playing", 263, ""},
+                                           FailedPositionCase{-5, "stopped", 263, ""},
+                                           FailedPositionCase{99, "stopped", 277, ""},
+                                           FailedPositionCase{13, "playing", 0, "Error: no such track"}));
+
 TEST_F(Music, NoDiscStopsTheWatchAndNeverPlays)
 {
     mm.Answer_("status cdaudio current track", 266);
@@ -147,6 +178,47 @@ TEST_F(Music, Mp3ThatCannotOpenIsNotPlayed)
     PlayMp3(mm);
     EXPECT_EQ(mm.commands.size(), 1u);
 }
+
+// Only what can be MPEG audio goes to the device: its open blocks for
+// seconds on a picture or random bytes named .mp3.
+struct Mp3ContentCase {
+    const char* label;
+    std::string start;
+    bool opened;
+};
+
+// Two MPEG-1 layer III frames of 128 kbit/s at 44.1 kHz (417 bytes each).
+std::string TwoFrames()
+{
+    std::string frame = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\0');
+    return frame + frame;
+}
+
+class Mp3Content : public Music, public ::testing::WithParamInterface<Mp3ContentCase> {};
+
+TEST_P(Mp3Content, DecidesWhetherTheFileIsOpened)
+{
+    BgmFile = "C:\\Music\\x.mp3";
+    mm.fileStarts[BgmFile] = GetParam().start;
+    PlayMp3(mm);
+    EXPECT_EQ(!mm.commands.empty(), GetParam().opened);
+    EXPECT_EQ(LooksLikeMpegAudio(GetParam().start), GetParam().opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Mp3Content,
+    ::testing::Values(Mp3ContentCase{"Id3Tag", "ID3\x04\x00", true}, Mp3ContentCase{"Riff", "RIFF\x10\x00", true},
+                      Mp3ContentCase{"TwoFrames", TwoFrames(), true},
+                      Mp3ContentCase{"FramesAfterJunk", "junk" + TwoFrames(), true},
+                      Mp3ContentCase{"OneFrameCut", TwoFrames().substr(0, 300), true},
+                      Mp3ContentCase{"SecondFrameMissing", TwoFrames().substr(0, 417) + std::string(100, 'x'), false},
+                      Mp3ContentCase{"Empty", "", false},
+                      Mp3ContentCase{"Png", "\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", false},
+                      Mp3ContentCase{"Jpeg", "\xFF\xD8\xFF\xE0\x00\x10JFIF", false},
+                      Mp3ContentCase{"ReservedVersion", std::string("\xFF\xEB\x90\x64", 4) + std::string(500, '\0'), false},
+                      Mp3ContentCase{"FreeBitrate", std::string("\xFF\xFB\x00\x64", 4) + std::string(500, '\0'), false},
+                      Mp3ContentCase{"Text", "This is not music at all, just words.", false}),
+    [](const ::testing::TestParamInfo<Mp3ContentCase>& info) { return std::string(info.param.label); });
 
 TEST_F(Music, Mp3PathWithAQuoteSendsNothing)
 {

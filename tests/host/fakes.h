@@ -51,7 +51,12 @@ public:
     bool startSucceeds = true;
     int endCount = 0;
 
+    unsigned codePage = 1252;  // the system's ANSI code page: 1252 or 932
     std::string ProgramFolder() const override { return folder; }
+    bool IsLeadByte(unsigned char byte) const override
+    {
+        return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+    }
     std::string ArgumentText() const override { return arguments; }
     bool CanOpenForReading(const std::string& path) const override
     {
@@ -132,6 +137,13 @@ public:
     }
     void PlaySoundByName(const char* name, unsigned flags) override { sounds.emplace_back(name ? name : "", flags); }
     unsigned WaveOutDeviceCount() override { return waveDevices; }
+    // File contents by path; a path not listed starts as an MP3 with a tag does.
+    std::map<std::string, std::string> fileStarts;
+    std::string FileStart(const std::string& path, std::size_t size) override
+    {
+        const auto found = fileStarts.find(path);
+        return (found != fileStarts.end() ? found->second : std::string("ID3\x04\x00")).substr(0, size);
+    }
     // Commands and sounds that had gone out when the devices were let settle, per call.
     std::vector<std::size_t> settledAfter;
     void LetClosedDevicesSettle() override { settledAfter.push_back(commands.size() + sounds.size()); }

@@ -56,6 +56,11 @@ public:
         chooserFolder = folder;
         return chooserAnswer;
     }
+    std::vector<std::string> refused;  // "<path>|<longest>"
+    void RefuseMusicFile(const std::string& path, std::size_t longest) override
+    {
+        refused.push_back(path + "|" + std::to_string(longest));
+    }
     void OpenAddress(const std::string& address) override { log.push_back("shell:" + address); }
     void CloseDialog() override { log.push_back("close"); }
 
@@ -241,6 +246,68 @@ TEST_F(Dialog, FileChooserOpensInTheFolderAndACancelChangesNothing)
     EXPECT_EQ(BgmFolder, "D:\\New Music");
     EXPECT_EQ(BgmKind, 2);
 }
+
+// A chosen file is kept only when its path loads back whole at the next
+// start; a longer one is refused with a word. The chooser then opens in the
+// chosen file's folder, found character by character in the code page.
+struct ChosenCase {
+    const char* label;
+    unsigned codePage;
+    std::string path;
+    bool kept;
+    std::string folder;
+};
+
+class ChosenFile : public Dialog, public ::testing::WithParamInterface<ChosenCase> {};
+
+// `count` times "表" in code page 932: 95 5C, the second byte a backslash.
+std::string Kanji(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\x95\x5C";
+    return text;
+}
+
+TEST_P(ChosenFile, IsKeptWholeOrRefusedWithAWord)
+{
+    const ChosenCase& c = GetParam();
+    services.codePage = c.codePage;
+    BgmKind = 2;
+    BgmFile = "C:\\Old\\a.mp3";
+    BgmFolder = "C:\\Old";
+    view.chooserAnswer = c.path;
+    rules.Cmd_File_Click();
+    if (!c.kept) {
+        EXPECT_EQ(view.refused, std::vector<std::string>{c.path + "|" + std::to_string(kLongestMusicPath)});
+        EXPECT_EQ(BgmFile, "C:\\Old\\a.mp3");
+        EXPECT_EQ(BgmFolder, "C:\\Old");
+        return;
+    }
+    EXPECT_TRUE(view.refused.empty());
+    EXPECT_EQ(BgmFolder, c.folder);
+    rules.Cmd_Set_Click();
+    ResetSettingsState();
+    services.readable.insert(c.path);
+    LoadSettings(profile, services);
+    EXPECT_EQ(BgmKind, 2) << "what was saved loads back";
+    EXPECT_EQ(BgmFile, c.path);
+    EXPECT_EQ(BgmFolder, c.folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ChosenFile,
+    ::testing::Values(
+        ChosenCase{"Longest1252", 1252, "C:\\" + std::string(252, 'a') + ".mp3", true, "C:\\"},
+        ChosenCase{"TooLong1252", 1252, "C:\\" + std::string(253, 'a') + ".mp3", false, ""},
+        ChosenCase{"Longest932", 932, "C:\\" + Kanji(126) + ".mp3", true, "C:\\"},
+        ChosenCase{"TooLong932", 932, "C:\\M\\" + Kanji(128) + ".mp3", false, ""},
+        ChosenCase{"Kanji134Chars261Bytes932", 932, "C:\\" + Kanji(127) + ".mp3", false, ""},
+        ChosenCase{"TrailByteBackslash932", 932, "C:\\Music\\\x95\x5C.mp3", true, "C:\\Music"},
+        ChosenCase{"FolderOfKanji932", 932, "C:\\\x95\x5C\\\x95\x5C.mp3", true, "C:\\\x95\x5C"},
+        ChosenCase{"SameBytes1252", 1252, "C:\\Music\\\x95\x5C.mp3", true, "C:\\Music\\\x95"},
+        ChosenCase{"RootStaysARoot", 1252, "C:\\a.mp3", true, "C:\\"},
+        ChosenCase{"ShareFolder", 1252, "\\\\server\\share\\a.mp3", true, "\\\\server\\share"}),
+    [](const ::testing::TestParamInfo<ChosenCase>& info) { return std::string(info.param.label); });
 
 TEST_F(Dialog, AddressLabelOpensTheAddressUnderTheHourglass)
 {

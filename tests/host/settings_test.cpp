@@ -104,17 +104,28 @@ TEST_F(Settings, RootFolderFile)
     Store(kKeyBgmFile, "C:\\a.mp3");
     services.readable.insert("C:\\a.mp3");
     LoadSettings(profile, services);
-    EXPECT_EQ(BgmFolder, "C:");
+    EXPECT_EQ(BgmFolder, "C:\\") << "the root stays a root";
 }
 
-TEST_F(Settings, ValuesComeBackCutAt255Bytes)
+// A stored path loads back whole up to the longest path kept; a longer one
+// (written by hand) is forgotten, never cut to a shorter path that may exist.
+TEST_F(Settings, StoredPathsLoadWholeOrNotAtAll)
 {
-    const std::string longPath = "C:\\" + std::string(300, 'a');
-    Store(kKeyBgmFile, longPath);
-    services.readable.insert(longPath.substr(0, 255));
-    Store(kKeyBgmKind, "2");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmFile, longPath.substr(0, 255));
+    struct Case {
+        std::size_t length;
+        bool kept;
+    };
+    for (Case c : {Case{255, true}, Case{256, true}, Case{kLongestMusicPath, true}, Case{kLongestMusicPath + 1, false},
+                   Case{300, false}}) {
+        ResetSettingsState();
+        const std::string longPath = "C:\\" + std::string(c.length - 3, 'a');
+        Store(kKeyBgmFile, longPath);
+        Store(kKeyBgmKind, "2");
+        services.readable = {longPath, longPath.substr(0, kLongestMusicPath), longPath.substr(0, 255)};
+        LoadSettings(profile, services);
+        EXPECT_EQ(BgmFile, c.kept ? longPath : "") << c.length;
+        EXPECT_EQ(BgmKind, c.kept ? 2 : 0) << c.length;
+    }
 }
 
 TEST_F(Settings, SaveWritesTheThreeKeysInOrderWithLeadingBlanks)
@@ -213,13 +224,30 @@ TEST_F(UserCopy, NowhereToWriteIsReported)
     EXPECT_FALSE(SaveSettings(profile, services));
 }
 
-TEST(FolderOf, Examples)
+struct FolderCase {
+    unsigned codePage;
+    std::string path, folder;
+};
+
+class FolderOfPath : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(FolderOfPath, IsCutAtTheLastBackslashCharacter)
 {
-    EXPECT_EQ(FolderOf("C:\\Music\\a.mp3"), "C:\\Music");
-    EXPECT_EQ(FolderOf("C:\\a.mp3"), "C:");
-    EXPECT_EQ(FolderOf("C:a.mp3"), "C:");
-    EXPECT_EQ(FolderOf("a.mp3"), "");
-    EXPECT_EQ(FolderOf("\\\\server\\share\\a.mp3"), "\\\\server\\share");
+    FakeServices services;
+    services.codePage = GetParam().codePage;
+    EXPECT_EQ(FolderOf(GetParam().path, services), GetParam().folder) << GetParam().path;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, FolderOfPath,
+    ::testing::Values(FolderCase{1252, "C:\\Music\\a.mp3", "C:\\Music"}, FolderCase{1252, "C:\\a.mp3", "C:\\"},
+                      FolderCase{1252, "C:a.mp3", "C:"}, FolderCase{1252, "a.mp3", ""},
+                      FolderCase{1252, "\\a.mp3", "\\"},
+                      FolderCase{1252, "\\\\server\\share\\a.mp3", "\\\\server\\share"},
+                      FolderCase{932, "C:\\Music\\\x95\x5C.mp3", "C:\\Music"},  // 表.mp3
+                      FolderCase{1252, "C:\\Music\\\x95\x5C.mp3", "C:\\Music\\\x95"},
+                      FolderCase{932, "C:\\\x95\x5C\\a.mp3", "C:\\\x95\x5C"},
+                      FolderCase{932, "C:\\Music\\\x95", "C:\\Music"},  // a lead byte at the very end
+                      FolderCase{932, "C:\\\xB1\\a.mp3", "C:\\\xB1"}));  // a one-byte katakana
 
 }  // namespace

@@ -10,6 +10,8 @@
 //   qvtool textmask <hex UTF-8 text> <underline 0|1>
 //                                       prints the ink of the text in the settings dialog's font
 //                                       ("mask W H", then H rows of '#' and '.')
+//   qvtool lock <path> <ms>             holds the file open, shared with no one, for that long;
+//                                       prints "locked" once it holds it
 #include <windows.h>
 
 #include <algorithm>
@@ -188,6 +190,19 @@ static int TextMask(const std::wstring& text, bool underline)
     return 0;
 }
 
+// Another program holding the file: every open of it by others fails with a
+// sharing violation meanwhile, whoever runs them (root included).
+static int Lock(const char* path, DWORD ms)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 2;
+    std::printf("locked\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    CloseHandle(file);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 3) return 64;
@@ -201,5 +216,6 @@ int main(int argc, char** argv)
     if (verb == "children") return Children(argv[2]);
     if (verb == "findw") return FindWindowW(nullptr, FromHexUtf8(argv[2]).c_str()) != nullptr ? 0 : 1;
     if (verb == "textmask" && argc >= 4) return TextMask(FromHexUtf8(argv[2]), std::atoi(argv[3]) != 0);
+    if (verb == "lock" && argc >= 4) return Lock(argv[2], Number(argv[3]));
     return 64;
 }

@@ -103,6 +103,29 @@ TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
     EXPECT_EQ(BgmFolder, services.folder);
 }
 
+// The real profile functions and file system: a music path of the longest
+// kept length is saved and loaded back whole; one byte more is forgotten.
+TEST_F(ProfileFile, TheLongestMusicPathLoadsBackWholeAndALongerOneIsForgotten)
+{
+    for (const std::size_t length : {kLongestMusicPath, kLongestMusicPath + 1}) {
+        const std::string prefix = services.folder + "\\";
+        ASSERT_LT(prefix.size() + 5, length);
+        const std::string music = prefix + std::string(length - prefix.size() - 4, 'm') + ".wav";
+        ASSERT_EQ(music.size(), length);
+        win::WriteFile(music, "RIFF");
+        BgmKind = 2;
+        BgmRepeat = 0;
+        BgmFile = music;
+        ASSERT_TRUE(SaveSettings(profile, services));
+        ResetSettingsState();
+        LoadSettings(profile, services);
+        const bool kept = length <= kLongestMusicPath;
+        EXPECT_EQ(BgmFile, kept ? music : "") << length << " bytes";
+        EXPECT_EQ(BgmKind, kept ? 2 : 0) << length << " bytes";
+        DeleteFileA(music.c_str());
+    }
+}
+
 TEST_F(ProfileFile, AFolderThatRefusesWritesSendsTheSettingsToTheUserCopy)
 {
     services.folder = "C:\\no such folder\\Quorvellanto";  // WritePrivateProfileString fails there

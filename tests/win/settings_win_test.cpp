@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "settings_file.h"
 #include "win32_file_chooser.h"
 
 namespace {
@@ -38,8 +39,9 @@ TEST(ChooserRecord, AsTheDialogSetsItUp)
 #endif
     EXPECT_EQ(record.hwndOwner, owner);
     EXPECT_EQ(record.hInstance, GetModuleHandleW(nullptr));
-    EXPECT_EQ(record.nMaxFile, 255u);
-    EXPECT_EQ(record.nMaxFileTitle, 255u);
+    EXPECT_EQ(record.nMaxFile, kChooserPathCapacity);
+    EXPECT_GT(record.nMaxFile, kLongestMusicPath + 1) << "a path too long to keep still comes back, to be refused";
+    EXPECT_EQ(record.nMaxFileTitle, static_cast<DWORD>(MAX_PATH));
     EXPECT_EQ(record.lpstrFile, buffers.file);
     EXPECT_EQ(buffers.file[0], L'\0');
     EXPECT_EQ(std::wstring(record.lpstrInitialDir), L"C:\\Music");

@@ -1,5 +1,6 @@
 #include "font.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,47 +10,90 @@ namespace forms {
 
 bool FontSpec::operator==(const FontSpec& other) const
 {
-    return name == other.name && std::lround(size * 100) == std::lround(other.size * 100) && weight == other.weight &&
-           charset == other.charset && italic == other.italic && underline == other.underline;
+    return name == other.name && size == other.size && weight == other.weight && charset == other.charset &&
+           italic == other.italic && underline == other.underline;
 }
+
+bool IsWritable(const FontSpec& spec)
+{
+    return std::isfinite(spec.size) && spec.size > 0 && spec.weight >= 0 && spec.weight <= kHeaviestWeight &&
+           spec.charset >= 0 && spec.charset <= kLargestCharset;
+}
+
+namespace {
+
+// The shortest decimal text that reads back as exactly the same size.
+std::string SizeText(double size)
+{
+    char text[40];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, size);
+        if (std::strtod(text, nullptr) == size) break;
+    }
+    return text;
+}
+
+// A size as SizeText writes it: digits with an optional point and exponent;
+// no signs in front, no blanks, no words such as "nan" or "inf".
+std::optional<double> SizeFromText(const std::string& field)
+{
+    if (field.empty() || !(std::isdigit(static_cast<unsigned char>(field[0])) || field[0] == '.')) return std::nullopt;
+    for (char c : field) {
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-')
+            return std::nullopt;
+    }
+    char* end = nullptr;
+    const double size = std::strtod(field.c_str(), &end);
+    if (end != field.c_str() + field.size() || !std::isfinite(size) || size <= 0) return std::nullopt;
+    return size;
+}
+
+// A whole number in decimal digits, at most `largest`.
+std::optional<int> WholeFromText(const std::string& field, int largest)
+{
+    if (field.empty() || field.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > largest) return std::nullopt;
+    return value;
+}
+
+}  // namespace
 
 std::string FontSpecToText(const FontSpec& spec)
 {
-    char size[32];
-    std::snprintf(size, sizeof size, "%.2f", spec.size);
-    return spec.name + "|" + size + "|" + std::to_string(spec.weight) + "|" + std::to_string(spec.charset) + "|" +
-           (spec.italic ? "1" : "0") + "|" + (spec.underline ? "1" : "0");
+    return spec.name + "|" + SizeText(spec.size) + "|" + std::to_string(spec.weight) + "|" +
+           std::to_string(spec.charset) + "|" + (spec.italic ? "1" : "0") + "|" + (spec.underline ? "1" : "0");
 }
 
 std::optional<FontSpec> FontSpecFromText(const std::string& text)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t bar = text.find('|', start);
-        fields.push_back(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) break;
-        start = bar + 1;
+    // The five numbers are the last five fields; the name is all before them
+    // (it may hold bars of its own, or be empty).
+    std::vector<std::string> numbers;
+    std::size_t end = text.size();
+    for (int i = 0; i < 5; ++i) {
+        const std::size_t bar = text.rfind('|', end == 0 ? std::string::npos : end - 1);
+        if (end == 0 || bar == std::string::npos) return std::nullopt;
+        numbers.insert(numbers.begin(), text.substr(bar + 1, end - bar - 1));
+        end = bar;
     }
-    if (fields.size() != 6 || fields[0].empty()) return std::nullopt;
-    auto number = [](const std::string& field, double& out) {
-        if (field.empty()) return false;
-        char* end = nullptr;
-        out = std::strtod(field.c_str(), &end);
-        return end != nullptr && *end == '\0';
-    };
-    double size, weight, charset, italic, underline;
-    if (!number(fields[1], size) || !number(fields[2], weight) || !number(fields[3], charset) ||
-        !number(fields[4], italic) || !number(fields[5], underline))
-        return std::nullopt;
-    if (size <= 0 || weight < 0 || weight > 1000 || charset < 0 || charset > 255) return std::nullopt;
+    const auto size = SizeFromText(numbers[0]);
+    const auto weight = WholeFromText(numbers[1], kHeaviestWeight);
+    const auto charset = WholeFromText(numbers[2], kLargestCharset);
+    const auto italic = WholeFromText(numbers[3], 1);
+    const auto underline = WholeFromText(numbers[4], 1);
+    if (!size || !weight || !charset || !italic || !underline) return std::nullopt;
     FontSpec spec;
-    spec.name = fields[0];
-    spec.size = size;
-    spec.weight = static_cast<int>(weight);
-    spec.charset = static_cast<int>(charset);
-    spec.italic = italic != 0;
-    spec.underline = underline != 0;
+    spec.name = text.substr(0, end);
+    spec.size = *size;
+    spec.weight = *weight;
+    spec.charset = *charset;
+    spec.italic = *italic != 0;
+    spec.underline = *underline != 0;
     return spec;
 }
 
@@ -67,7 +111,7 @@ void Font::SetName(const std::string& name)
 
 void Font::SetSize(double points)
 {
-    if (points <= 0) return;
+    if (!std::isfinite(points) || points <= 0) return;
     spec_.size = points;
     Changed();
 }

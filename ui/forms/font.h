@@ -20,7 +20,18 @@ struct FontSpec {
     bool operator!=(const FontSpec& other) const { return !(*this == other); }
 };
 
-// "name|size|weight|charset|italic|underline"; the size with two decimals.
+constexpr int kHeaviestWeight = 1000;
+constexpr int kLargestCharset = 255;
+
+// True when the spec can be written as text and read back equal: a finite
+// size above zero, a weight of 0 to 1000, a character set of 0 to 255.
+bool IsWritable(const FontSpec& spec);
+
+// "name|size|weight|charset|italic|underline": the size in the fewest digits
+// that read back as exactly the same number; the name as it is (bars and an
+// empty name included: the five numbers are found from the end).
+// FontSpecFromText(FontSpecToText(spec)) == spec for every writable spec;
+// any other text (signs, blanks, "nan", a weight beyond 1000, ...) gives nothing.
 std::string FontSpecToText(const FontSpec& spec);
 std::optional<FontSpec> FontSpecFromText(const std::string& text);
 

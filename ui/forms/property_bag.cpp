@@ -32,6 +32,8 @@ std::optional<PropertyValue> PropertyBag::Stored(const std::string& name) const
 
 void PropertyBag::Put(const std::string& name, const PropertyValue& value)
 {
+    const FontSpec* font = std::get_if<FontSpec>(&value);
+    if (font != nullptr && !IsWritable(*font)) return;
     if (entries_.count(name) == 0) order_.push_back(name);
     entries_[name] = value;
 }
@@ -56,6 +58,29 @@ std::string Escape(const std::string& text)
         else out += c;
     }
     return out;
+}
+
+// A property name: escaped as a value is, and its '=' and '[' too, so that
+// the first bare '=' of a line ends the name and no property line can be
+// taken for a control's line.
+std::string EscapeName(const std::string& name)
+{
+    std::string out;
+    for (char c : Escape(name)) {
+        if (c == '=' || c == '[') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// Where the name of a property line ends: its first '=' not escaped.
+std::size_t NameEnd(const std::string& line)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\') ++i;
+        else if (line[i] == '=') return i;
+    }
+    return std::string::npos;
 }
 
 std::string Unescape(const std::string& text)
@@ -112,8 +137,15 @@ std::string PropertyStore::ToText() const
 {
     std::string text;
     for (const auto& [control, bag] : bags_) {
-        text += "[" + control + "]\n";
-        for (const std::string& name : bag.Names()) text += name + "=" + ValueToText(*bag.Stored(name)) + "\n";
+        text += '[';
+        text += Escape(control);
+        text += "]\n";
+        for (const std::string& name : bag.Names()) {
+            text += EscapeName(name);
+            text += '=';
+            text += ValueToText(*bag.Stored(name));
+            text += '\n';
+        }
     }
     return text;
 }
@@ -127,12 +159,12 @@ PropertyStore PropertyStore::FromText(const std::string& text)
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            current = &store.Bag(line.substr(1, line.size() - 2));
+            current = &store.Bag(Unescape(line.substr(1, line.size() - 2)));
             continue;
         }
-        const size_t eq = line.find('=');
-        if (current == nullptr || eq == std::string::npos || eq == 0) continue;
-        if (auto value = ValueFromText(line.substr(eq + 1))) current->Put(line.substr(0, eq), *value);
+        const size_t eq = NameEnd(line);
+        if (current == nullptr || eq == std::string::npos) continue;
+        if (auto value = ValueFromText(line.substr(eq + 1))) current->Put(Unescape(line.substr(0, eq)), *value);
     }
     return store;
 }

@@ -1,0 +1,300 @@
+// Bad settings and music files under Wine, for the shipped saver's run (/s)
+// and its settings dialog (/c): one table of cases. Each run still starts,
+// is silent where the music cannot play, ends on input with exit code 0 and
+// leaves the settings file as it was; and the saver ends as promptly after
+// the renderer as a run without music does.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <thread>
+#include <tuple>
+
+#include "stage.h"
+
+using namespace support;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kRenderer = "Quorvellanto_VC";
+constexpr const char* kRunForm = "Quorvellanto_Main";
+constexpr const char* kDialog = "<Quorvellanto>";
+const std::string kWindowsFolder = "C:\\Program Files\\Quorvellanto Bad Files";
+
+enum class Bad {
+    None,            // good settings, no music: the measure of a prompt end
+    IniFolder,       // the settings file is a folder
+    IniEmpty,
+    IniRandom10MB,
+    IniLocked,       // held open by another program: it cannot be read
+    Mp3Empty,
+    Mp3Truncated,    // the first 3000 bytes of an MP3
+    Mp3Random,
+    WavRandom,
+    Mp3Picture,      // a picture named .mp3
+    Mp3Folder,       // a folder named x.mp3
+    WavLongPath,     // a good WAV on a path of more than 260 characters
+    WavDeleted,      // deleted while the run goes on
+    Mp3Deleted,
+};
+
+struct BadCase {
+    const char* name;
+    Bad bad;
+    bool maySound;  // the music may play (a good file, or a readable part of one)
+};
+
+enum class Mode { Run, Dialog };
+using Param = std::tuple<BadCase, Mode>;
+
+std::string RandomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(generator() & 0xFF);
+    return bytes;
+}
+
+class BadFiles : public StageTest, public ::testing::WithParamInterface<Param> {
+protected:
+    std::string folder, ini, music;  // Unix paths: program folder, its settings file, the music folder
+    Process locker;
+
+    void SetUp() override
+    {
+        StageTest::SetUp();
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && stage.x.FindWindows(kDialog).empty() &&
+                                           !QvTool({"find", kRunForm}); },
+                              Millis(15000)))
+            << "a run of an earlier test is still up";
+        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Bad Files");
+        ini = folder + "/Quorvellanto.ini";
+        fs::remove_all(ini);
+        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
+            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
+        music = stage.wine.DriveC() + "/Bad Music";
+        fs::remove_all(music);
+        EnsureDir(music);
+        WarmUp();
+        stage.x.MovePointerTo(512, 384);
+    }
+
+    // The first renderer of a fresh prefix starts slowly (Wine loads and
+    // caches its OpenGL and font libraries), slower than the saver's first
+    // watch under a loaded machine: start it once on its own, before any case.
+    void WarmUp()
+    {
+        static bool warm = false;
+        if (warm) return;
+        warm = true;
+        Process renderer = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.dll"}, "bad-files-warmup.log");
+        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !renderer.Running(); },
+                              Millis(60000)));
+        QvTool({"close", kRenderer});
+        EXPECT_TRUE(renderer.WaitExit(Millis(10000)).has_value()) << "the warm-up renderer did not end";
+    }
+
+    // A case that failed half-way may leave a window up: close it, so that
+    // the next case starts alone.
+    void TearDown() override
+    {
+        locker.Kill();
+        for (const char* title : {kRenderer, kDialog}) {
+            if (!stage.x.FindWindows(title).empty()) QvTool({"close", title});
+        }
+        WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && stage.x.FindWindows(kDialog).empty(); },
+                  Millis(10000));
+        fs::remove_all(ini);
+        fs::remove_all(music);
+    }
+
+    void WriteSettings(int kind, const std::string& windowsPath)
+    {
+        WriteWholeFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= " + std::to_string(kind) +
+                                "\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + windowsPath + "\r\n");
+    }
+
+    std::string Fixture(const std::string& name)
+    {
+        const std::string path = stage.fixturesDir + "/" + name;
+        EXPECT_TRUE(fs::exists(path)) << path << " (scripts/lib/make-fixtures makes it)";
+        return path;
+    }
+
+    // A music file in the music folder, named in the settings; its Unix path.
+    std::string MusicFile(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = music + "/" + name;
+        WriteWholeFile(path, bytes);
+        WriteSettings(2, WindowsPath(path));
+        return path;
+    }
+
+    // Makes the bad file of the case; gives the music file to delete during the run, if any.
+    std::string Prepare(Bad bad)
+    {
+        switch (bad) {
+        case Bad::None: WriteSettings(0, ""); break;
+        case Bad::IniFolder: fs::create_directory(ini); break;
+        case Bad::IniEmpty: WriteWholeFile(ini, ""); break;
+        case Bad::IniRandom10MB: WriteWholeFile(ini, RandomBytes(10 << 20, 10)); break;
+        case Bad::IniLocked: {
+            // Settings that would play a WAV, were they read.
+            WriteSettings(2, WindowsPath(Fixture("tone 500ms.wav")));
+            locker = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "lock", WindowsPath(ini), "60000"}, "lock.log");
+            const std::string log = stage.logDir + "/lock.log";
+            EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(log).find("locked") != std::string::npos; }, Millis(30000)))
+                << "qvtool did not take the file";
+            break;
+        }
+        case Bad::Mp3Empty: MusicFile("empty.mp3", ""); break;
+        case Bad::Mp3Truncated: MusicFile("truncated.mp3", ReadWholeFile(Fixture("tone 1s.mp3")).substr(0, 3000)); break;
+        case Bad::Mp3Random: MusicFile("random.mp3", RandomBytes(100000, 1)); break;
+        case Bad::WavRandom: MusicFile("random.wav", RandomBytes(100000, 2)); break;
+        case Bad::Mp3Picture: MusicFile("picture.mp3", ReadWholeFile(stage.previewBitmap)); break;
+        case Bad::Mp3Folder: {
+            const std::string path = EnsureDir(music + "/x.mp3");
+            WriteSettings(2, WindowsPath(path));
+            break;
+        }
+        case Bad::WavLongPath: {
+            std::string path = music;
+            for (int i = 0; i < 5; ++i) path = EnsureDir(path + "/" + std::string(50, static_cast<char>('a' + i)));
+            path += "/tone.wav";
+            WriteWholeFile(path, ReadWholeFile(Fixture("tone 3s.wav")));
+            EXPECT_GT(WindowsPath(path).size(), 260u);
+            WriteSettings(2, WindowsPath(path));
+            break;
+        }
+        case Bad::WavDeleted: return MusicFile("deleted.wav", ReadWholeFile(Fixture("tone 3s.wav")));
+        case Bad::Mp3Deleted: return MusicFile("deleted.mp3", ReadWholeFile(Fixture("tone 1s.mp3")));
+        }
+        return {};
+    }
+
+    // The settings file as it stands: its bytes, or that it is a folder or missing.
+    std::string SettingsAsTheyStand() const
+    {
+        if (fs::is_directory(ini)) return "<folder>";
+        if (!fs::exists(ini)) return "<missing>";
+        return ReadWholeFile(ini);
+    }
+
+    std::string Listen(Millis duration)
+    {
+        const long long from = FileSizeOf(stage.soundCapture);
+        std::this_thread::sleep_for(duration);
+        const std::string all = ReadWholeFile(stage.soundCapture);
+        return from >= 0 && static_cast<size_t>(from) < all.size() ? all.substr(static_cast<size_t>(from)) : "";
+    }
+
+    void Run(const BadCase& c, const std::string& toDelete)
+    {
+        // The saver's watch looks for the renderer's window half a second
+        // after starting it and ends the run when it is not there yet: on a
+        // heavily loaded machine the renderer can be that slow. Such a start
+        // is made once more (its late renderer closed); a bad file that keeps
+        // the run from starting fails both.
+        Process saver;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/s"}, "bad-files-saver.log");
+            ASSERT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !saver.Running(); },
+                                  Millis(30000)));
+            if (saver.Running()) break;
+            if (WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value(); }, Millis(10000)))
+                QvTool({"close", kRenderer});
+            WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000));
+        }
+        ASSERT_TRUE(saver.Running() && stage.x.FindMappedWindow(kRenderer).has_value()) << "the run did not start";
+        const auto up = Clock::now();
+        if (!toDelete.empty()) {
+            std::this_thread::sleep_for(Millis(300));
+            EXPECT_TRUE(fs::remove(toDelete));
+        }
+        std::this_thread::sleep_for(Millis(300));
+        const long loud = LoudSamples(Listen(Millis(800)));
+        if (!c.maySound) {
+            EXPECT_EQ(loud, 0) << "music that cannot play is silence";
+        }
+        std::this_thread::sleep_until(up + Millis(1200));  // the first mouse move has fixed the origin
+        stage.x.MovePointerTo(515, 384);
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
+            << "the renderer did not end on a 3-pixel move";
+        const auto gone = Clock::now();
+        const auto code = saver.WaitExit(Millis(10000));
+        const auto after = std::chrono::duration_cast<Millis>(Clock::now() - gone);
+        ASSERT_TRUE(code.has_value()) << "the saver did not end after the renderer";
+        EXPECT_EQ(*code, 0);
+        EXPECT_LT(after.count(), 3000) << "the saver ends as promptly as a run without music";
+    }
+
+    void Dialog()
+    {
+        Process saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/c"}, "bad-files-dialog.log");
+        WindowInfo window;
+        // Shown and painted: the shading of the window's left edge in place.
+        const bool shown = WaitUntil(
+            [&] {
+                const auto found = stage.x.FindMappedWindow(kDialog);
+                if (!found) return !saver.Running();
+                window = *found;
+                const unsigned long p = stage.x.PixelAt(window.x + 4, window.y + window.height / 2);
+                return p <= 0xFFFFFF && (p >> 16) > 200 && (p & 0xFF) > 240;
+            },
+            Millis(30000));
+        ASSERT_TRUE(shown && saver.Running()) << "the dialog did not open";
+        stage.x.MovePointerTo(window.x + 404 + 38, window.y + 196 + 12);  // Cancel
+        std::this_thread::sleep_for(Millis(150));
+        stage.x.PressButton(1);
+        const auto code = saver.WaitExit(Millis(15000));
+        ASSERT_TRUE(code.has_value()) << "the dialog did not end on Cancel";
+        EXPECT_EQ(*code, 0);
+    }
+};
+
+TEST_P(BadFiles, StartsStaysQuietAndEndsCleanly)
+{
+    const auto& [c, mode] = GetParam();
+    const std::string toDelete = Prepare(c.bad);
+    const std::string before = SettingsAsTheyStand();
+    if (mode == Mode::Run) {
+        Run(c, toDelete);
+    } else {
+        Dialog();
+    }
+    locker.Kill();
+    EXPECT_EQ(SettingsAsTheyStand(), before) << "the settings file is left as it was";
+}
+
+const BadCase kEveryCase[] = {
+    {"NoMusic", Bad::None, false},
+    {"SettingsFolder", Bad::IniFolder, false},
+    {"SettingsEmpty", Bad::IniEmpty, false},
+    {"SettingsRandom10MB", Bad::IniRandom10MB, false},
+    {"SettingsLocked", Bad::IniLocked, false},
+    {"Mp3Empty", Bad::Mp3Empty, false},
+    {"Mp3Truncated", Bad::Mp3Truncated, true},
+    {"Mp3RandomBytes", Bad::Mp3Random, false},
+    {"WavRandomBytes", Bad::WavRandom, false},
+    {"Mp3Picture", Bad::Mp3Picture, false},
+    {"Mp3Folder", Bad::Mp3Folder, false},
+    {"WavPathOver260", Bad::WavLongPath, false},
+    {"WavDeletedDuringTheRun", Bad::WavDeleted, true},
+    {"Mp3DeletedDuringTheRun", Bad::Mp3Deleted, true},
+};
+
+std::string NameOf(const ::testing::TestParamInfo<Param>& info)
+{
+    return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) == Mode::Run ? "_Run" : "_Dialog");
+}
+
+INSTANTIATE_TEST_SUITE_P(Run, BadFiles, ::testing::Combine(::testing::ValuesIn(kEveryCase), ::testing::Values(Mode::Run)),
+                         NameOf);
+// The dialog reads the same files; deleting one while it is open is no case of its own.
+INSTANTIATE_TEST_SUITE_P(Dialog, BadFiles,
+                         ::testing::Combine(::testing::ValuesIn(std::begin(kEveryCase), std::end(kEveryCase) - 2),
+                                            ::testing::Values(Mode::Dialog)),
+                         NameOf);
+
+}  // namespace
