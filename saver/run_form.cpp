@@ -26,7 +26,7 @@ RunFormRules::RunFormRules(RunFormHost& form, ProgramServices& services, Desktop
 void RunFormRules::Form_Load()
 {
     rendererPath_ = services_.ProgramFolder() + kRendererFileName;
-    services_.StartProgram(rendererPath_);
+    rendererStarted_ = services_.StartProgram(rendererPath_);
     switch (ChooseMusic(BgmKind, BgmFile)) {
     case MusicChoice::Cd:
         OpenCd(mm_);
@@ -57,7 +57,12 @@ void RunFormRules::CdWatchTimer_Tick()
 
 void RunFormRules::RendererWatchTimer_Tick()
 {
-    if (desktop_.WindowExists(kRendererTitle)) return;
+    if (desktop_.WindowExists(kRendererTitle)) {
+        rendererSeen_ = true;
+        return;
+    }
+    // Not up yet: ending now would leave the renderer running with no saver.
+    if (rendererStarted_ && !rendererSeen_ && ++watchesWithoutWindow_ < kFirstWindowTicks) return;
     form_.SetTimerOn(RunTimer::RendererWatch, false);
     form_.UnloadForm();
 }

@@ -44,4 +44,11 @@ private:
     Desktop& desktop_;
     Multimedia& mm_;
     std::string rendererPath_;
+    // A renderer that started but has not shown its window yet (a slow or
+    // busy machine) is waited for, up to kFirstWindowTicks watches.
+    bool rendererStarted_ = false, rendererSeen_ = false;
+    int watchesWithoutWindow_ = 0;
 };
+
+// Watches (of 500 ms) that a started renderer is given to show its window.
+constexpr int kFirstWindowTicks = 20;

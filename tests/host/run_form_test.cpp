@@ -146,6 +146,7 @@ TEST_F(RunForm, WatchGoesOnWhileTheRendererWindowExists)
 TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
 {
     rules.Form_Load();
+    rules.RendererWatchTimer_Tick();
     desktop.windows.clear();
     rules.RendererWatchTimer_Tick();
     EXPECT_FALSE(form.timers[RunTimer::RendererWatch]);
@@ -153,6 +154,25 @@ TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
     EXPECT_EQ(services.deleted, (std::vector<std::string>{"C:\\Quorvellanto1.bmp", "C:\\Quorvellanto2.bmp",
                                                           "C:\\Quorvellanto3.bmp"}));
     EXPECT_EQ(services.endCount, 1);
+}
+
+// Before its window first shows, a started renderer is waited for (ten
+// seconds of watches); one that could not be started ends the run at once.
+TEST_F(RunForm, SlowRendererIsWaitedForAndAFailedStartIsNot)
+{
+    for (const bool starts : {true, false}) {
+        services.startSucceeds = starts;
+        form.unloads = 0;
+        desktop.windows.clear();
+        RunFormRules fresh{form, services, desktop, mm};
+        fresh.Form_Load();
+        int watches = 0;
+        while (form.unloads == 0 && watches < 100) {
+            fresh.RendererWatchTimer_Tick();
+            ++watches;
+        }
+        EXPECT_EQ(watches, starts ? kFirstWindowTicks : 1) << (starts ? "started" : "not started");
+    }
 }
 
 struct QueryUnloadCase {
