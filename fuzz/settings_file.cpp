@@ -103,14 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         view.chosen = field(4);
         SettingsDialogRules rules(view, profile, services);
         rules.Form_Load();
-        rules.Cmd_File_Click();
+        rules.FileButton_Click();
         const bool kept = view.refusals == 0;
         FUZZ_CHECK(kept == (field(4).size() <= kLongestMusicPath), "refused exactly when too long to load");
         if (kept) {
             FUZZ_CHECK(BgmFile == field(4), "the chosen path is taken whole");
             CheckFolder(BgmFile, BgmFolder, services);
             BgmKind = BGM_FILE;
-            rules.Cmd_Set_Click();
+            rules.SaveButton_Click();
             const State chosen = {BgmKind, BgmRepeat, BgmFile, BgmFolder};
             services.readable.insert(BgmFile);
             ResetSettingsState();

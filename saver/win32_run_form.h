@@ -15,7 +15,7 @@ private:
     void Form_Load() override
     {
         rules_.Form_Load();
-        if (Timer3.Enabled()) Timer3.SetEnabled(true);
+        if (rendererWatchTimer.Enabled()) rendererWatchTimer.SetEnabled(true);
     }
     void Form_QueryUnload(bool&, forms::QueryUnloadReason) override { rules_.Form_QueryUnload(); }
     void Form_Unload() override { rules_.Form_Unload(); }

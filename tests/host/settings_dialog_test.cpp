@@ -276,7 +276,7 @@ TEST_P(ChosenFile, IsKeptWholeOrRefusedWithAWord)
     BgmFile = "C:\\Old\\a.mp3";
     BgmFolder = "C:\\Old";
     view.chooserAnswer = c.path;
-    rules.Cmd_File_Click();
+    rules.FileButton_Click();
     if (!c.kept) {
         EXPECT_EQ(view.refused, std::vector<std::string>{c.path + "|" + std::to_string(kLongestMusicPath)});
         EXPECT_EQ(BgmFile, "C:\\Old\\a.mp3");
@@ -285,7 +285,7 @@ TEST_P(ChosenFile, IsKeptWholeOrRefusedWithAWord)
     }
     EXPECT_TRUE(view.refused.empty());
     EXPECT_EQ(BgmFolder, c.folder);
-    rules.Cmd_Set_Click();
+    rules.SaveButton_Click();
     ResetSettingsState();
     services.readable.insert(c.path);
     LoadSettings(profile, services);
