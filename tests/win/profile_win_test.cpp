@@ -112,7 +112,7 @@ TEST_F(ProfileFile, TheLongestMusicPathLoadsBackWholeAndALongerOneIsForgotten)
         ASSERT_LT(prefix.size() + 5, length);
         const std::string music = prefix + std::string(length - prefix.size() - 4, 'm') + ".wav";
         ASSERT_EQ(music.size(), length);
-        win::WriteFile(music, "RIFF");
+        support::WriteWholeFile(music, "RIFF");
         BgmKind = 2;
         BgmRepeat = 0;
         BgmFile = music;
