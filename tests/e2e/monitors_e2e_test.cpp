@@ -13,13 +13,15 @@ using namespace e2e;
 namespace {
 
 constexpr const char* kTitle = "Quorvellanto_VC";
-constexpr unsigned long kRed = 0xd02020;
+constexpr unsigned long kWhite = 0xffffff;
+constexpr int kInset = 40;
 
 struct MonitorStage {
     XorgDummy xorg;
     WinePrefix wine;
     XSession x;
-    std::string workDir, distDir, logDir;
+    std::string workDir, distDir, toolsDir, logDir;
+    std::string layout;  // the name of the layout the servers were started for
     bool ready = false;
     std::string failure;
 };
@@ -30,43 +32,57 @@ MonitorStage& TheMonitorStage()
     return stage;
 }
 
+// Wine's desktop process follows a first layout set while it runs, but not
+// every later move of a monitor (see docs/platform-notes.md): each layout
+// gets a server and a Wine session of its own, started when a case needs it.
+void StopServers()
+{
+    MonitorStage& s = TheMonitorStage();
+    if (!s.ready) return;
+    s.wine.Shutdown();
+    s.x.Close();
+    s.xorg.Stop();
+    s.ready = false;
+}
+
+bool StartServers(const DummyLayout& layout)
+{
+    MonitorStage& s = TheMonitorStage();
+    StopServers();
+    const char* arch = std::getenv("QV_WINDOWS_ARCH");
+    const std::string a = arch != nullptr && *arch != '\0' ? arch : "win64";
+    s.workDir = EnsureDir(std::string(QV_E2E_WORK_DIR) + "/" + a + "-monitors");
+    s.logDir = EnsureDir(s.workDir + "/logs");
+    s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + a;
+    s.toolsDir = std::string(QV_PROJECT_DIR) + "/build/" + a + "/tools";
+    s.wine.SetLoader(WineLoaderFor(a));
+    s.layout = layout.name;
+    if (!s.xorg.Start(s.workDir, s.logDir)) {
+        s.failure = "Xorg with the dummy driver did not start (see " + s.logDir + "/xorg.log)";
+        return false;
+    }
+    s.ready = true;  // from here on StopServers has something to stop
+    if (!s.x.Open(s.xorg.display())) {
+        s.failure = "cannot open " + s.xorg.display();
+        return false;
+    }
+    if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xorg.display(), s.logDir)) {
+        s.failure = "Wine prefix could not be prepared";
+        return false;
+    }
+    // Monitors set up while Wine's desktop process runs reach it as a
+    // change; set up before it started, they are not all seen.
+    if (!s.xorg.Apply(layout)) {
+        s.failure = "xrandr could not set up two monitors";
+        return false;
+    }
+    s.failure.clear();
+    return true;
+}
+
 class MonitorStageEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
-        MonitorStage& s = TheMonitorStage();
-        const char* arch = std::getenv("QV_WINDOWS_ARCH");
-        const std::string a = arch != nullptr && *arch != '\0' ? arch : "win64";
-        s.workDir = EnsureDir(std::string(QV_E2E_WORK_DIR) + "/" + a + "-monitors");
-        s.logDir = EnsureDir(s.workDir + "/logs");
-        s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + a;
-        s.wine.SetLoader(WineLoaderFor(a));
-        if (!s.xorg.Start(s.workDir, s.logDir)) {
-            s.failure = "Xorg with the dummy driver did not start (see " + s.logDir + "/xorg.log)";
-            return;
-        }
-        if (!s.xorg.Apply(TwoMonitorLayouts().front())) {
-            s.failure = "xrandr could not set up two monitors";
-            return;
-        }
-        if (!s.x.Open(s.xorg.display())) {
-            s.failure = "cannot open " + s.xorg.display();
-            return;
-        }
-        if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xorg.display(), s.logDir)) {
-            s.failure = "Wine prefix could not be prepared";
-            return;
-        }
-        s.ready = true;
-    }
-
-    void TearDown() override
-    {
-        MonitorStage& s = TheMonitorStage();
-        s.wine.Shutdown();
-        s.x.Close();
-        s.xorg.Stop();
-    }
+    void TearDown() override { StopServers(); }
 };
 
 class TwoMonitors : public ::testing::TestWithParam<DummyLayout> {
@@ -76,11 +92,37 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(stage.ready) << stage.failure;
-        ASSERT_TRUE(stage.xorg.Apply(layout));
+        if (!stage.ready || stage.layout != layout.name) ASSERT_TRUE(StartServers(layout)) << stage.failure;
         ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(10000)))
             << "a renderer of an earlier test is still up";
+        ASSERT_TRUE(stage.xorg.Apply(layout));
         PointerToPrimary();
+        ExpectWineSees(kPrimaryWidth / 2, kPrimaryHeight / 2);
+    }
+
+    // Wine takes a new layout, and the pointer's place, a moment after X has
+    // them: waits until a Windows program sees both monitors where the layout
+    // puts them and the cursor at (x, y) in Windows' coordinates.
+    void ExpectWineSees(int x, int y) const
+    {
+        const std::string expected = "monitor 0 0 1024 768 primary\nmonitor " +
+                                     std::to_string(layout.SecondaryOnWindowsX()) + " " +
+                                     std::to_string(layout.SecondaryOnWindowsY()) + " 800 600\ncursor " +
+                                     std::to_string(x) + " " + std::to_string(y) + "\n";
+        std::string listed;
+        EXPECT_TRUE(WaitUntil([&] { return (listed = Monitors()) == expected; }, Millis(30000), Millis(200)))
+            << "Wine lists:\n" << listed << "expected:\n" << expected;
+    }
+
+    std::string Monitors() const
+    {
+        WriteWholeFile(stage.logDir + "/monitors.txt", "");
+        stage.wine.RunToEnd({stage.toolsDir + "/qvtool.exe", "monitors"}, Millis(30000), "monitors.txt");
+        std::string text = ReadWholeFile(stage.logDir + "/monitors.txt");
+        std::string clean;
+        for (char c : text)
+            if (c != '\r') clean += c;
+        return clean;
     }
 
     void PointerToPrimary() const
@@ -92,11 +134,23 @@ protected:
         stage.x.MovePointerTo(layout.secondaryX + kSecondaryWidth / 2 + dx,
                               layout.secondaryY + kSecondaryHeight / 2 + dy);
     }
+    // The pointer on the secondary's centre, known there to Wine before a run starts.
+    void StartOnSecondary() const
+    {
+        PointerToSecondary();
+        ExpectWineSees(layout.SecondaryOnWindowsX() + kSecondaryWidth / 2,
+                       layout.SecondaryOnWindowsY() + kSecondaryHeight / 2);
+    }
 
     long SecondaryOtherThan(unsigned long rgb) const
     {
         return PixelsOtherThan(stage.x, layout.secondaryX, layout.secondaryY, kSecondaryWidth, kSecondaryHeight,
                                rgb);
+    }
+    long UserWindowOtherThan(unsigned long rgb) const
+    {
+        return PixelsOtherThan(stage.x, layout.secondaryX + kInset, layout.secondaryY + kInset,
+                               kSecondaryWidth - 2 * kInset, kSecondaryHeight - 2 * kInset, rgb);
     }
     bool SecondaryCovered() const
     {
@@ -143,9 +197,15 @@ protected:
 
 TEST_P(TwoMonitors, AWindowOnTheSecondaryIsCoveredBlackThenShownAgain)
 {
-    ColouredWindow userWindow(stage.x.display(), layout.secondaryX, layout.secondaryY, kSecondaryWidth,
-                              kSecondaryHeight, kRed);
-    ASSERT_EQ(SecondaryOtherThan(kRed), 0) << "the user's window shows before the run";
+    // A Windows program's white window on the secondary, smaller than the
+    // monitor so that only a cover fills the monitor exactly.
+    Process userWindow = stage.wine.Run(
+        {stage.toolsDir + "/qvtool.exe", "host", std::to_string(layout.SecondaryOnWindowsX() + kInset),
+         std::to_string(layout.SecondaryOnWindowsY() + kInset), std::to_string(kSecondaryWidth - 2 * kInset),
+         std::to_string(kSecondaryHeight - 2 * kInset)},
+        "host.log");
+    ASSERT_TRUE(WaitUntil([&] { return UserWindowOtherThan(kWhite) == 0; }, Millis(20000)))
+        << "the user's window shows before the run";
 
     Process renderer = StartCovering();
     EXPECT_TRUE(WaitUntil([&] { return SecondaryOtherThan(0x000000) == 0; }, Millis(5000)))
@@ -155,15 +215,15 @@ TEST_P(TwoMonitors, AWindowOnTheSecondaryIsCoveredBlackThenShownAgain)
     if (std::string(layout.name) == "SecondaryRight")
         SaveScreenshot(stage.xorg.display(), stage.workDir + "/two-monitors.png");
 
-    PointerToPrimary();  // more than 2 pixels: ends the run
+    stage.x.TapKey("space");  // moves and clicks on the secondary have cases of their own
     ExpectEndsWithZero(renderer);
-    EXPECT_TRUE(WaitUntil([&] { return SecondaryOtherThan(kRed) == 0; }, Millis(5000)))
+    EXPECT_TRUE(WaitUntil([&] { return UserWindowOtherThan(kWhite) == 0; }, Millis(5000)))
         << "the user's window shows again after the run";
 }
 
 TEST_P(TwoMonitors, TwoPixelsOnTheSecondaryKeepItRunningThreeEndIt)
 {
-    PointerToSecondary();
+    StartOnSecondary();
     Process renderer = StartCovering();
     PointerToSecondary(2, 0);
     ExpectStillRunning(renderer, "a 2-pixel move right");
@@ -175,7 +235,7 @@ TEST_P(TwoMonitors, TwoPixelsOnTheSecondaryKeepItRunningThreeEndIt)
 
 TEST_P(TwoMonitors, AClickOnTheSecondaryEndsIt)
 {
-    PointerToSecondary();
+    StartOnSecondary();
     Process renderer = StartCovering();
     stage.x.PressButton(1);
     ExpectEndsWithZero(renderer);
@@ -189,6 +249,13 @@ TEST_P(TwoMonitors, ASecondarySwitchedOffLeavesNoWindowBehind)
     ASSERT_TRUE(stage.xorg.SwitchOffSecondary());
     EXPECT_TRUE(WaitUntil([&] { return !SecondaryCovered(); }, Millis(10000)))
         << "a cover is left where the secondary was";
+    if (layout.primaryX != 0 || layout.primaryY != 0) {
+        // X moves the primary to 0, 0 but leaves the pointer where it was on
+        // the screen: Wine sees the cursor jump by the width of the monitor
+        // gone, and that move ends the run as any other would.
+        ExpectEndsWithZero(renderer);
+        return;
+    }
     std::this_thread::sleep_for(Millis(500));
     EXPECT_TRUE(renderer.Running()) << "a monitor switched off is no input";
     const auto window = stage.x.FindMappedWindow(kTitle);

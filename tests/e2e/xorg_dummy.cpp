@@ -3,7 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace e2e {
@@ -47,32 +46,32 @@ bool XorgDummy::Start(const std::string& workDir, const std::string& logDir)
     logDir_ = logDir;
     const std::string config = workDir + "/xorg-dummy.conf";
     WriteWholeFile(config, kConfig);
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    server_ = Process::Start({"Xorg", "-displayfd", std::to_string(fds[1]), "-config", config, "-noreset",
-                              "-nolisten", "tcp", "-novtswitch", "-sharevts", "-logfile", logDir + "/xorg.log"},
-                             {}, logDir + "/xorg.out");
-    close(fds[1]);
-    std::string number;
-    char c;
-    fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    const bool got = WaitUntil(
-        [&] {
-            while (read(fds[0], &c, 1) == 1) {
-                if (c == '\n') return !number.empty();
-                number += c;
+    // Display numbers are chosen here rather than by -displayfd: that one can
+    // settle on a number whose abstract socket another server on the machine
+    // already holds, and clients then reach that other server. A number taken
+    // in any way makes Xorg end at once, and the next one is tried.
+    const int first = 100 + static_cast<int>(getpid() % 400);
+    for (int number = first; number < first + 20; ++number) {
+        const std::string name = ":" + std::to_string(number);
+        if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) continue;
+        server_ = Process::Start({"Xorg", name, "-config", config, "-noreset", "-nolisten", "tcp", "-novtswitch",
+                                  "-sharevts", "-logfile", logDir + "/xorg.log"},
+                                 {}, logDir + "/xorg.out");
+        _XDisplay* probe = nullptr;
+        WaitUntil([&] { return (probe = XOpenDisplay(name.c_str())) != nullptr || !server_.Running(); },
+                  Millis(20000), Millis(50));
+        if (probe != nullptr) {
+            XCloseDisplay(probe);
+            if (server_.Running()) {
+                display_ = name;
+                modeAdded_ = false;
+                current_.clear();
+                return true;
             }
-            return !server_.Running();
-        },
-        Millis(20000), Millis(20));
-    close(fds[0]);
-    if (!got || number.empty()) {
+        }
         server_.Kill();
-        return false;
     }
-    display_ = ":" + number;
-    modeAdded_ = false;
-    return true;
+    return false;
 }
 
 void XorgDummy::Stop() { server_.Kill(); }
@@ -87,6 +86,9 @@ bool XorgDummy::Xrandr(const std::vector<std::string>& args)
 
 bool XorgDummy::Apply(const DummyLayout& layout)
 {
+    // Setting a layout that is already there is skipped: xrandr would set the
+    // modes again, and Wine then takes many seconds to list both monitors.
+    if (current_ == std::string(layout.name)) return true;
     if (!modeAdded_) {
         // The dummy's second output has no modes of its own.
         Xrandr({"--newmode", kSecondaryMode, "38.25", "800", "832", "912", "1024", "600", "603", "607", "624",
@@ -94,15 +96,25 @@ bool XorgDummy::Apply(const DummyLayout& layout)
         if (!Xrandr({"--addmode", "DUMMY1", kSecondaryMode})) return false;
         modeAdded_ = true;
     }
+    // Wine follows an output switched off and on again, not always a move:
+    // a new place for the secondary comes that way.
+    if (!current_.empty() && !Xrandr({"--output", "DUMMY1", "--off"})) return false;
     auto pos = [](int x, int y) { return std::to_string(x) + "x" + std::to_string(y); };
-    return Xrandr({"--output", "DUMMY0", "--mode", "1024x768", "--pos", pos(layout.primaryX, layout.primaryY),
-                   "--primary", "--output", "DUMMY1", "--mode", kSecondaryMode, "--pos",
-                   pos(layout.secondaryX, layout.secondaryY)});
+    if (!Xrandr({"--output", "DUMMY0", "--mode", "1024x768", "--pos", pos(layout.primaryX, layout.primaryY),
+                 "--primary", "--output", "DUMMY1", "--mode", kSecondaryMode, "--pos",
+                 pos(layout.secondaryX, layout.secondaryY)}))
+        return false;
+    current_ = layout.name;
+    // Wine reads the outputs without asking the driver to probe them; a full
+    // query by xrandr makes the server report the second one to it.
+    return Xrandr({"--query"});
 }
 
 bool XorgDummy::SwitchOffSecondary()
 {
-    return Xrandr({"--output", "DUMMY1", "--off", "--output", "DUMMY0", "--pos", "0x0", "--primary"});
+    current_.clear();
+    return Xrandr({"--output", "DUMMY1", "--off", "--output", "DUMMY0", "--pos", "0x0", "--primary"}) &&
+           Xrandr({"--query"});
 }
 
 ColouredWindow::ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb)
@@ -184,7 +196,7 @@ const std::vector<DummyLayout>& TwoMonitorLayouts()
     static const std::vector<DummyLayout> layouts = {
         {"SecondaryRight", 0, 0, kPrimaryWidth, 0},
         {"SecondaryLeft", kSecondaryWidth, 0, 0, 0},  // at -800,0 on Windows
-        {"SecondaryLeftLower", kSecondaryWidth, 0, 0, 168},
+        {"SecondaryRightLower", 0, 0, kPrimaryWidth, 168},
     };
     return layouts;
 }

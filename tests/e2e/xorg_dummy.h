@@ -31,6 +31,7 @@ public:
     const std::string& display() const { return display_; }
 
     // Both monitors on, placed as `layout` says; the primary one marked primary.
+    // Nothing is done when the layout is already set.
     bool Apply(const DummyLayout& layout);
     // The secondary monitor switched off; the primary alone.
     bool SwitchOffSecondary();
@@ -40,6 +41,7 @@ private:
     Process server_;
     std::string display_, logDir_;
     bool modeAdded_ = false;
+    std::string current_;  // the name of the layout set now, if one is
 };
 
 // A plain X window of one colour, override-redirect (no window manager here),
