@@ -27,7 +27,8 @@ int main()
         return 1;
     }
     Colormap colormap = XCreateColormap(display, RootWindow(display, screen), visual->visual, AllocNone);
-    Window window = CreateFullScreenWindow(display, screen, visual, colormap);
+    const MonitorRect wholeScreen = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen), true};
+    Window window = CreateFullScreenWindow(display, screen, visual, colormap, wholeScreen);
     XStoreName(display, window, "Quorvellanto_Bare");
     MapAndWait(display, window);
     GLXContext context = MakeRendererContext(display, visual, window, error);

@@ -1,10 +1,12 @@
 // The renderer program on Win32: window class, full-screen popup, WGL context,
-// the polling message loop and the input rules that end it.
+// the polling message loop and the input rules that end it; black covers on
+// the other monitors.
 #include "gl_includes.h"
 #include "extension_list.h"
 #include "input_rules.h"
 #include "ring_rules.h"
 #include "scene.h"
+#include "win32_covers.h"
 
 #include <cstring>
 
@@ -80,6 +82,15 @@ static void ReleaseContext(HWND window)
     ReleaseDC(window, windowDC);
 }
 
+// After a change of the displays the window keeps the primary display's
+// size, and every other monitor is covered again.
+static void FollowDisplays(HWND window)
+{
+    SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateCovers();
+}
+
 LRESULT CALLBACK RendererWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -104,6 +115,9 @@ LRESULT CALLBACK RendererWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             isActive = 0;
             PostQuitMessage(0);
         }
+        return 0;
+    case WM_DISPLAYCHANGE:
+        FollowDisplays(window);
         return 0;
     case WM_SYSCOMMAND:
         // Close, screen-saver activation, monitor power and every other system
@@ -168,5 +182,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     ShowWindow(window, showCommand);
     InitScene();
     mouseMoveCount = 1;
+    if (StartCovers(instance, window)) UpdateCovers();
     return RunMessageLoop();
 }

@@ -6,6 +6,7 @@
 #include "run_options.h"
 #include "scene.h"
 #include "x11_glx.h"
+#include "x11_monitors.h"
 #include "x11_window.h"
 
 #include <X11/keysym.h>
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ static int isActive = 0;
 static volatile std::sig_atomic_t stopRequested = 0;
 static int xErrors = 0;
 static std::string firstXError;
+// Standalone: black windows over the other monitors, and the event type that
+// reports a change of the monitors (0: none watched).
+static std::optional<MonitorCovers> covers;
+static int monitorChangeEvent = 0;
 
 void PresentFrame()
 {
@@ -101,9 +107,25 @@ static Press ButtonPressKind(unsigned button)
     }
 }
 
+// The animation follows the primary monitor; the others are covered again.
+static void FollowMonitors()
+{
+    const int screen = DefaultScreen(display);
+    const std::vector<MonitorRect> monitors = ListMonitors(display, screen);
+    MonitorRect primary;
+    if (FindPrimaryMonitor(monitors, primary))
+        XMoveResizeWindow(display, drawWindow, primary.x, primary.y, static_cast<unsigned>(primary.width),
+                          static_cast<unsigned>(primary.height));
+    if (covers) covers->Update(monitors);
+}
+
 // Returns true when the event ends the run.
 static bool HandleEvent(XEvent& event, Atom deleteWindow)
 {
+    if (TakeMonitorChange(event, monitorChangeEvent)) {
+        FollowMonitors();
+        return false;
+    }
     switch (event.type) {
     case KeyPress:
         return isActive == 1 && PressEndsRun(KeyPressKind(event.xkey));
@@ -172,6 +194,7 @@ struct Resources {
     ~Resources()
     {
         if (display == nullptr) return;
+        covers.reset();
         if (context != nullptr) {
             glXMakeCurrent(display, None, nullptr);
             glXDestroyContext(display, context);
@@ -206,7 +229,12 @@ static int Run(const RunOptions& options)
     int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
     if (options.mode == RunMode::Standalone) {
         isActive = 1;
-        drawWindow = CreateFullScreenWindow(display, screen, resources.visual, resources.colormap);
+        // The animation on the primary monitor; ListMonitors always names one.
+        MonitorRect primary;
+        FindPrimaryMonitor(ListMonitors(display, screen), primary);
+        width = primary.width;
+        height = primary.height;
+        drawWindow = CreateFullScreenWindow(display, screen, resources.visual, resources.colormap, primary);
     } else {
         hostWindow = options.mode == RunMode::RootWindow ? RootWindow(display, screen) : options.windowId;
         drawWindow = CreateChildWindow(display, hostWindow, resources.visual, resources.colormap, width, height);
@@ -227,6 +255,9 @@ static int Run(const RunOptions& options)
                                  "keys reach the window only while it has the focus\n");
         mouseMoveCount = 1;
         SeedMouseOrigin();
+        covers.emplace(display, screen);
+        covers->Update(ListMonitors(display, screen));
+        monitorChangeEvent = WatchMonitorChanges(display, screen);
     }
 
     resources.context = MakeRendererContext(display, resources.visual, drawWindow, error);

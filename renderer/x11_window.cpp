@@ -59,7 +59,15 @@ static Cursor BlankCursor(Display* display, Window window)
     return cursor;
 }
 
-Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual, Colormap colormap)
+static void HideCursor(Display* display, Window window)
+{
+    Cursor blank = BlankCursor(display, window);
+    XDefineCursor(display, window, blank);
+    XFreeCursor(display, blank);
+}
+
+Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual, Colormap colormap,
+                              const MonitorRect& area)
 {
     XSetWindowAttributes attributes = {};
     attributes.colormap = colormap;
@@ -68,14 +76,26 @@ Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual,
     attributes.override_redirect = True;
     attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
     const unsigned long mask = CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask;
-    Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0,
-                                  static_cast<unsigned>(DisplayWidth(display, screen)),
-                                  static_cast<unsigned>(DisplayHeight(display, screen)), 0, visual->depth,
-                                  InputOutput, visual->visual, mask, &attributes);
+    Window window = XCreateWindow(display, RootWindow(display, screen), area.x, area.y,
+                                  static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), 0,
+                                  visual->depth, InputOutput, visual->visual, mask, &attributes);
     SetTitle(display, window);
-    Cursor blank = BlankCursor(display, window);
-    XDefineCursor(display, window, blank);
-    XFreeCursor(display, blank);
+    HideCursor(display, window);
+    return window;
+}
+
+Window CreateCoverWindow(Display* display, int screen, const MonitorRect& area)
+{
+    XSetWindowAttributes attributes = {};
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.border_pixel = 0;
+    attributes.override_redirect = True;
+    attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask;
+    Window window = XCreateWindow(display, RootWindow(display, screen), area.x, area.y,
+                                  static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), 0,
+                                  CopyFromParent, InputOutput, CopyFromParent,
+                                  CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
+    HideCursor(display, window);
     return window;
 }
 

@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "monitor_layout.h"
+
 // Catches X errors from its creation to its end instead of letting Xlib end
 // the process. Failed() syncs with the server first.
 class XErrorTrap {
@@ -21,9 +23,16 @@ private:
 };
 
 // Borderless and override-redirect (no window manager moves or decorates it),
-// covering the screen, titled "Quorvellanto_VC", the cursor hidden over it;
-// reports key presses, button presses, pointer motion and its own size.
-Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual, Colormap colormap);
+// covering `area` (the primary monitor), titled "Quorvellanto_VC", the cursor
+// hidden over it; reports key presses, button presses, pointer motion and its
+// own size.
+Window CreateFullScreenWindow(Display* display, int screen, XVisualInfo* visual, Colormap colormap,
+                              const MonitorRect& area);
+
+// A black window over another monitor: borderless, override-redirect, without
+// a title, the cursor hidden over it; reports button presses and pointer
+// motion, and keys while it has the focus.
+Window CreateCoverWindow(Display* display, int screen, const MonitorRect& area);
 
 // A child of `host` at (0, 0) with the host's size, in the renderer's own
 // visual, so that any host window can be drawn into whatever its visual.

@@ -92,7 +92,19 @@ TEST_P(ShippedFile, CarriesItsManifest)
     EXPECT_EQ(file.manifests[0].id, 1u) << "the process manifest has resource number 1";
     const std::string& manifest = file.manifests[0].bytes;
     EXPECT_NE(manifest.find("<assembly"), std::string::npos);
-    EXPECT_NE(manifest.find("dpiAware"), std::string::npos);
+    // Per-monitor DPI awareness, v2 first and the older form as fallback:
+    // each window then gets its monitor's physical pixels.
+    const std::pair<const char*, const char*> kDpiSettings[] = {
+        {"dpiAware", "true/pm"},
+        {"dpiAwareness", "PerMonitorV2,PerMonitor"},
+    };
+    for (const auto& [element, value] : kDpiSettings) {
+        const std::string open = "<" + std::string(element) + " ", close = "</" + std::string(element) + ">";
+        const size_t at = manifest.find(open);
+        ASSERT_NE(at, std::string::npos) << "no " << element << " in " << manifest;
+        const size_t valueStart = manifest.find('>', at) + 1;
+        EXPECT_EQ(manifest.substr(valueStart, manifest.find(close, at) - valueStart), value) << element;
+    }
     const std::string arch = g_arch == "win64" ? "amd64" : "x86";
     EXPECT_NE(manifest.find("version=\"" QV_VERSION ".0\" processorArchitecture=\"" + arch + "\""), std::string::npos)
         << manifest;

@@ -6,6 +6,7 @@
 
 #include "extension_list.h"
 #include "input_rules.h"
+#include "monitor_layout.h"
 #include "ring_rules.h"
 
 namespace {
@@ -186,6 +187,119 @@ TEST_F(MouseRule, FarCoordinatesDoNotOverflow)
     MouseMoveEndsRun({INT32_MAX, INT32_MIN});
     EXPECT_TRUE(MouseMoveEndsRun({INT32_MIN, INT32_MAX}));
 }
+
+// Moves measured in screen coordinates, whichever monitor's window reports
+// them: negative coordinates left of or above the primary, and crossings
+// between monitors.
+struct CrossMonitorMove {
+    const char* name;
+    ScreenPoint origin, to;
+    bool ends;
+};
+
+class MouseRuleAcrossMonitors : public ::testing::TestWithParam<CrossMonitorMove> {};
+
+TEST_P(MouseRuleAcrossMonitors, MeasuresInScreenCoordinates)
+{
+    ResetMouseRule();
+    mouseMoveCount = 1;
+    MouseMoveEndsRun(GetParam().origin);
+    EXPECT_EQ(MouseMoveEndsRun(GetParam().to), GetParam().ends);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, MouseRuleAcrossMonitors,
+    ::testing::Values(CrossMonitorMove{"TwoPixelsOnALeftMonitor", {-400, 300}, {-402, 302}, false},
+                      CrossMonitorMove{"ThreePixelsOnALeftMonitor", {-400, 300}, {-403, 300}, true},
+                      CrossMonitorMove{"ThreePixelsOnAMonitorAbove", {200, -10}, {200, -13}, true},
+                      CrossMonitorMove{"TwoPixelsAcrossTheLeftEdge", {1, 100}, {-1, 100}, false},
+                      CrossMonitorMove{"ThreePixelsAcrossTheLeftEdge", {1, 100}, {-2, 100}, true},
+                      CrossMonitorMove{"TwoPixelsAcrossTheRightEdge", {1023, 100}, {1025, 100}, false},
+                      CrossMonitorMove{"ThreePixelsOnARightMonitor", {1500, 400}, {1503, 400}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Which monitors get a black cover, and which rectangle the animation takes.
+struct LayoutRow {
+    const char* name;
+    std::vector<MonitorRect> monitors;
+    MonitorRect primary;  // width 0: none
+    std::vector<MonitorRect> covers;
+};
+
+class MonitorLayout : public ::testing::TestWithParam<LayoutRow> {};
+
+TEST_P(MonitorLayout, PrimaryAndCovers)
+{
+    const LayoutRow& row = GetParam();
+    MonitorRect primary;
+    const bool found = FindPrimaryMonitor(row.monitors, primary);
+    ASSERT_EQ(found, !row.primary.Empty());
+    if (found) {
+        EXPECT_EQ(primary, row.primary) << primary.x << "," << primary.y << " " << primary.width << "x" << primary.height;
+        EXPECT_TRUE(primary.primary);
+    }
+    const std::vector<MonitorRect> covers = CoverRects(row.monitors);
+    ASSERT_EQ(covers.size(), row.covers.size());
+    for (std::size_t i = 0; i < covers.size(); ++i) {
+        EXPECT_EQ(covers[i], row.covers[i]) << "cover " << i << ": " << covers[i].x << "," << covers[i].y << " "
+                                            << covers[i].width << "x" << covers[i].height;
+        EXPECT_FALSE(covers[i].primary);
+    }
+}
+
+const MonitorRect kMain{0, 0, 1024, 768, true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, MonitorLayout,
+    ::testing::Values(
+        LayoutRow{"OneMonitor", {kMain}, kMain, {}},
+        LayoutRow{"SecondaryRight", {kMain, {1024, 0, 800, 600}}, kMain, {{1024, 0, 800, 600}}},
+        LayoutRow{"SecondaryLeftHasNegativeX", {{-800, 0, 800, 600}, kMain}, kMain, {{-800, 0, 800, 600}}},
+        LayoutRow{"SecondaryAboveHasNegativeY", {kMain, {100, -1080, 1920, 1080}}, kMain, {{100, -1080, 1920, 1080}}},
+        LayoutRow{"ThreeMonitors", {{-1280, -200, 1280, 1024}, kMain, {1024, 0, 800, 600}}, kMain,
+                  {{-1280, -200, 1280, 1024}, {1024, 0, 800, 600}}},
+        LayoutRow{"PrimaryListedLast", {{1024, 0, 800, 600}, kMain}, kMain, {{1024, 0, 800, 600}}},
+        LayoutRow{"MirroredMonitorNotCovered", {kMain, {0, 0, 1024, 768}, {0, 0, 800, 600}}, kMain, {}},
+        LayoutRow{"TwoListingsOfOneMonitorOneCover", {kMain, {1024, 0, 800, 600}, {1024, 0, 800, 600}}, kMain,
+                  {{1024, 0, 800, 600}}},
+        LayoutRow{"NoPrimaryMarkedTakesTheOrigin", {{1024, 0, 800, 600, false}, {0, 0, 1024, 768, false}}, kMain,
+                  {{1024, 0, 800, 600}}},
+        LayoutRow{"NoPrimaryNoOriginTakesTheFirst", {{10, 10, 800, 600, false}, {810, 10, 640, 480, false}},
+                  {10, 10, 800, 600, true}, {{810, 10, 640, 480}}},
+        LayoutRow{"MonitorsWithoutAreaIgnored", {{0, 0, 0, 0, true}, kMain, {1024, 0, 800, 0}}, kMain, {}},
+        LayoutRow{"NoMonitors", {}, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Covers kept in place, removed and added when the monitors change.
+struct CoverChangeRow {
+    const char* name;
+    std::vector<MonitorRect> current, wanted;
+    std::vector<std::size_t> remove;
+    std::vector<MonitorRect> add;
+};
+
+class CoverChangePlan : public ::testing::TestWithParam<CoverChangeRow> {};
+
+TEST_P(CoverChangePlan, KeepsWhatStillFits)
+{
+    const CoverChanges changes = PlanCoverChanges(GetParam().current, GetParam().wanted);
+    EXPECT_EQ(changes.remove, GetParam().remove);
+    ASSERT_EQ(changes.add.size(), GetParam().add.size());
+    for (std::size_t i = 0; i < changes.add.size(); ++i) EXPECT_EQ(changes.add[i], GetParam().add[i]);
+}
+
+const MonitorRect kRight{1024, 0, 800, 600};
+const MonitorRect kLeft{-800, 0, 800, 600};
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, CoverChangePlan,
+    ::testing::Values(CoverChangeRow{"Unchanged", {kRight}, {kRight}, {}, {}},
+                      CoverChangeRow{"MonitorSwitchedOff", {kRight}, {}, {0}, {}},
+                      CoverChangeRow{"MonitorAdded", {kRight}, {kRight, kLeft}, {}, {kLeft}},
+                      CoverChangeRow{"MovedFromRightToLeft", {kRight}, {kLeft}, {0}, {kLeft}},
+                      CoverChangeRow{"ResizedInPlace", {kRight}, {{1024, 0, 1280, 1024}}, {0}, {{1024, 0, 1280, 1024}}},
+                      CoverChangeRow{"DuplicateCoverRemoved", {kRight, kRight}, {kRight}, {1}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 

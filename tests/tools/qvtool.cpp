@@ -12,6 +12,8 @@
 //                                       ("mask W H", then H rows of '#' and '.')
 //   qvtool lock <path> <ms>             holds the file open, shared with no one, for that long;
 //                                       prints "locked" once it holds it
+//   qvtool monitors                     prints each monitor: "monitor X Y W H" and " primary" for the primary,
+//                                       then "cursor X Y"
 #include <windows.h>
 
 #include <algorithm>
@@ -203,8 +205,27 @@ static int Lock(const char* path, DWORD ms)
     return 0;
 }
 
+static BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    std::printf("monitor %ld %ld %ld %ld%s\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                (info.dwFlags & MONITORINFOF_PRIMARY) != 0 ? " primary" : "");
+    return TRUE;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "monitors") {
+        const BOOL listed = EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        std::printf("cursor %ld %ld\n", cursor.x, cursor.y);
+        std::fflush(stdout);
+        return listed ? 0 : 1;
+    }
     if (argc < 3) return 64;
     const std::string verb = argv[1];
     if (verb == "find") return FindWindowA(nullptr, argv[2]) != nullptr ? 0 : 1;

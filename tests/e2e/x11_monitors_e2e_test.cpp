@@ -1,0 +1,142 @@
+// The native X11 renderer, standalone, on two monitors (a private Xorg with
+// the dummy driver): the animation on the primary, black on the secondary.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "stage.h"
+#include "xorg_dummy.h"
+
+using namespace support;
+
+namespace {
+
+constexpr const char* kTitle = "Quorvellanto_VC";
+constexpr unsigned long kBlue = 0x2040d0;
+
+struct NativeMonitorStage {
+    XorgDummy xorg;
+    XSession x;
+    std::string workDir, logDir;
+    bool ready = false;
+    std::string failure;
+};
+
+NativeMonitorStage& TheMonitorStage()
+{
+    static NativeMonitorStage stage;
+    return stage;
+}
+
+class Environment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        NativeMonitorStage& s = TheMonitorStage();
+        s.workDir = EnsureDir(std::string(QV_NATIVE_WORK_DIR) + "-monitors");
+        s.logDir = EnsureDir(s.workDir + "/logs");
+        if (!s.xorg.Start(s.workDir, s.logDir)) {
+            s.failure = "Xorg with the dummy driver did not start (see " + s.logDir + "/xorg.log)";
+            return;
+        }
+        if (!s.x.Open(s.xorg.display())) {
+            s.failure = "cannot open " + s.xorg.display();
+            return;
+        }
+        s.ready = true;
+    }
+    void TearDown() override
+    {
+        TheMonitorStage().x.Close();
+        TheMonitorStage().xorg.Stop();
+    }
+};
+
+class NativeTwoMonitors : public ::testing::TestWithParam<DummyLayout> {
+protected:
+    NativeMonitorStage& stage = TheMonitorStage();
+    const DummyLayout& layout = GetParam();
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(stage.ready) << stage.failure;
+        ASSERT_TRUE(stage.xorg.Apply(layout));
+        stage.x.MovePointerTo(layout.primaryX + kPrimaryWidth / 2, layout.primaryY + kPrimaryHeight / 2);
+    }
+
+    long SecondaryOtherThan(unsigned long rgb) const
+    {
+        return PixelsOtherThan(stage.x, layout.secondaryX, layout.secondaryY, kSecondaryWidth, kSecondaryHeight,
+                               rgb);
+    }
+
+    Process Start()
+    {
+        return Process::Start({QV_NATIVE_RENDERER}, {{"DISPLAY", stage.xorg.display()}, {"XSCREENSAVER_WINDOW", ""}},
+                              stage.logDir + "/renderer.log");
+    }
+
+    // Frames drawn on the primary monitor: lit pixels within its rectangle.
+    long LitOnPrimary() const
+    {
+        const auto rgb = GrabRect(stage.x, layout.primaryX, layout.primaryY, kPrimaryWidth, kPrimaryHeight);
+        return CountLit(ScreenShot{rgb, kPrimaryWidth, kPrimaryHeight}, {0, 0, kPrimaryWidth, kPrimaryHeight}).lit;
+    }
+};
+
+TEST_P(NativeTwoMonitors, AnimatesThePrimaryAndCoversTheSecondary)
+{
+    ColouredWindow userWindow(stage.x.display(), layout.secondaryX, layout.secondaryY, kSecondaryWidth,
+                              kSecondaryHeight, kBlue);
+    ASSERT_EQ(SecondaryOtherThan(kBlue), 0) << "the user's window shows before the run";
+
+    Process renderer = Start();
+    std::optional<WindowInfo> window;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            window = stage.x.FindMappedWindow(kTitle);
+            return (window && SecondaryOtherThan(0x000000) == 0 && LitOnPrimary() > 5000) || !renderer.Running();
+        },
+        Millis(20000)))
+        << "no animation on the primary with the secondary black";
+    ASSERT_TRUE(window.has_value());
+    EXPECT_EQ(window->x, layout.primaryX);
+    EXPECT_EQ(window->y, layout.primaryY);
+    EXPECT_EQ(window->width, kPrimaryWidth);
+    EXPECT_EQ(window->height, kPrimaryHeight);
+
+    stage.x.MovePointerTo(layout.secondaryX + 100, layout.secondaryY + 100);  // far: ends the run
+    const auto code = renderer.WaitExit(Millis(10000));
+    ASSERT_TRUE(code.has_value()) << "a move onto the secondary did not end the run";
+    EXPECT_EQ(*code, 0);
+    EXPECT_TRUE(WaitUntil([&] { return SecondaryOtherThan(kBlue) == 0; }, Millis(5000)))
+        << "the user's window shows again after the run";
+}
+
+TEST_P(NativeTwoMonitors, AClickOnTheSecondaryEndsIt)
+{
+    stage.x.MovePointerTo(layout.secondaryX + 10, layout.secondaryY + 10);
+    Process renderer = Start();
+    ASSERT_TRUE(WaitUntil([&] { return (stage.x.FindMappedWindow(kTitle) && SecondaryOtherThan(0) == 0) ||
+                                       !renderer.Running(); },
+                          Millis(20000)));
+    stage.x.MovePointerTo(layout.secondaryX + 12, layout.secondaryY + 12);  // 2 pixels: no end
+    std::this_thread::sleep_for(Millis(500));
+    ASSERT_TRUE(renderer.Running()) << "a 2-pixel move on the secondary ended the run";
+    stage.x.PressButton(1);
+    const auto code = renderer.WaitExit(Millis(10000));
+    ASSERT_TRUE(code.has_value()) << "a click on the secondary did not end the run";
+    EXPECT_EQ(*code, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, NativeTwoMonitors, ::testing::ValuesIn(TwoMonitorLayouts()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new Environment);
+    return RUN_ALL_TESTS();
+}

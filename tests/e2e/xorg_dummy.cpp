@@ -1,0 +1,220 @@
+#include "xorg_dummy.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <unistd.h>
+
+namespace support {
+
+namespace {
+
+// A virtual screen large enough for both monitors side by side.
+constexpr const char* kConfig = R"(Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1024x768"
+        Virtual 2048 1024
+    EndSubSection
+EndSection
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+)";
+
+constexpr const char* kSecondaryMode = "800x600_60";
+
+}  // namespace
+
+bool XorgDummy::Start(const std::string& workDir, const std::string& logDir)
+{
+    logDir_ = logDir;
+    const std::string config = workDir + "/xorg-dummy.conf";
+    WriteWholeFile(config, kConfig);
+    // Display numbers are chosen here rather than by -displayfd: that one can
+    // settle on a number whose abstract socket another server on the machine
+    // already holds, and clients then reach that other server. A number taken
+    // in any way makes Xorg end at once, and the next one is tried.
+    const int first = 100 + static_cast<int>(getpid() % 400);
+    for (int number = first; number < first + 20; ++number) {
+        const std::string name = ":" + std::to_string(number);
+        if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) continue;
+        server_ = Process::Start({"Xorg", name, "-config", config, "-noreset", "-nolisten", "tcp", "-novtswitch",
+                                  "-sharevts", "-logfile", logDir + "/xorg.log"},
+                                 {}, logDir + "/xorg.out");
+        _XDisplay* probe = nullptr;
+        WaitUntil([&] { return (probe = XOpenDisplay(name.c_str())) != nullptr || !server_.Running(); },
+                  Millis(20000), Millis(50));
+        if (probe != nullptr) {
+            XCloseDisplay(probe);
+            if (server_.Running()) {
+                display_ = name;
+                modeAdded_ = false;
+                current_.clear();
+                return true;
+            }
+        }
+        server_.Kill();
+    }
+    return false;
+}
+
+void XorgDummy::Stop() { server_.Kill(); }
+
+bool XorgDummy::Xrandr(const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv = {"xrandr"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Process p = Process::Start(argv, {{"DISPLAY", display_}}, logDir_ + "/xrandr.log");
+    return p.WaitExit(Millis(15000)).value_or(-1) == 0;
+}
+
+bool XorgDummy::Apply(const DummyLayout& layout)
+{
+    // Setting a layout that is already there is skipped: xrandr would set the
+    // modes again, and Wine then takes many seconds to list both monitors.
+    if (current_ == std::string(layout.name)) return true;
+    if (!modeAdded_) {
+        // The dummy's second output has no modes of its own.
+        Xrandr({"--newmode", kSecondaryMode, "38.25", "800", "832", "912", "1024", "600", "603", "607", "624",
+                "-hsync", "+vsync"});
+        if (!Xrandr({"--addmode", "DUMMY1", kSecondaryMode})) return false;
+        modeAdded_ = true;
+    }
+    // Wine follows an output switched off and on again, not always a move:
+    // a new place for the secondary comes that way.
+    if (!current_.empty() && !Xrandr({"--output", "DUMMY1", "--off"})) return false;
+    auto pos = [](int x, int y) { return std::to_string(x) + "x" + std::to_string(y); };
+    if (!Xrandr({"--output", "DUMMY0", "--mode", "1024x768", "--pos", pos(layout.primaryX, layout.primaryY),
+                 "--primary", "--output", "DUMMY1", "--mode", kSecondaryMode, "--pos",
+                 pos(layout.secondaryX, layout.secondaryY)}))
+        return false;
+    current_ = layout.name;
+    // Wine reads the outputs without asking the driver to probe them; a full
+    // query by xrandr makes the server report the second one to it.
+    return Xrandr({"--query"});
+}
+
+bool XorgDummy::SwitchOffSecondary()
+{
+    current_.clear();
+    return Xrandr({"--output", "DUMMY1", "--off", "--output", "DUMMY0", "--pos", "0x0", "--primary"}) &&
+           Xrandr({"--query"});
+}
+
+ColouredWindow::ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb)
+    : display_(display)
+{
+    XSetWindowAttributes attributes = {};
+    attributes.background_pixel = rgb;  // TrueColor 24-bit: the pixel is the RGB value
+    attributes.override_redirect = True;
+    window_ = XCreateWindow(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                            CWBackPixel | CWOverrideRedirect, &attributes);
+    XStoreName(display_, window_, "coloured window");
+    XMapRaised(display_, window_);
+    XSync(display_, False);
+}
+
+ColouredWindow::~ColouredWindow()
+{
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+}
+
+std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, int width, int height)
+{
+    std::vector<WindowInfo> found;
+    Display* dpy = x.display();
+    Window root = DefaultRootWindow(dpy), parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return found;
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable && a.x == left && a.y == top &&
+            a.width == width && a.height == height)
+            found.push_back({children[i], a.x, a.y, a.width, a.height, true});
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+std::vector<unsigned char> GrabRect(const XSession& x, int left, int top, int width, int height)
+{
+    std::vector<unsigned char> rgb;
+    Display* dpy = x.display();
+    XImage* image = XGetImage(dpy, DefaultRootWindow(dpy), left, top, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) return rgb;
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x2 = 0; x2 < width; ++x2) {
+            const unsigned long p = XGetPixel(image, x2, y);
+            unsigned char* out = &rgb[(static_cast<size_t>(y) * width + x2) * 3];
+            out[0] = (p >> 16) & 0xff;
+            out[1] = (p >> 8) & 0xff;
+            out[2] = p & 0xff;
+        }
+    }
+    XDestroyImage(image);
+    return rgb;
+}
+
+long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb)
+{
+    const std::vector<unsigned char> bytes = GrabRect(x, left, top, width, height);
+    if (bytes.empty()) return -1;
+    long other = 0;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const unsigned long p = (static_cast<unsigned long>(bytes[i]) << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
+        if (p != rgb) ++other;
+    }
+    return other;
+}
+
+}  // namespace support
+
+namespace support {
+
+const std::vector<DummyLayout>& TwoMonitorLayouts()
+{
+    static const std::vector<DummyLayout> layouts = {
+        {"SecondaryRight", 0, 0, kPrimaryWidth, 0},
+        {"SecondaryLeft", kSecondaryWidth, 0, 0, 0},  // at -800,0 on Windows
+        {"SecondaryRightLower", 0, 0, kPrimaryWidth, 168},
+    };
+    return layouts;
+}
+
+bool PointerHidden(const XSession& x)
+{
+    XFixesCursorImage* cursor = XFixesGetCursorImage(x.display());
+    if (cursor == nullptr) return false;
+    long visible = 0;
+    for (int i = 0; i < cursor->width * cursor->height; ++i) visible += (cursor->pixels[i] >> 24) != 0;
+    XFree(cursor);
+    return visible == 0;
+}
+
+bool SaveScreenshot(const std::string& display, const std::string& path)
+{
+    Process p = Process::Start({"import", "-window", "root", path}, {{"DISPLAY", display}}, path + ".log");
+    return p.WaitExit(Millis(30000)).value_or(-1) == 0;
+}
+
+}  // namespace support

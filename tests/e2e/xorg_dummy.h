@@ -1,0 +1,85 @@
+// A private Xorg server with the dummy video driver: unlike Xvfb it has RandR
+// outputs that xrandr can switch on, off and place, so a test can give the
+// programs two monitors. Started and stopped by process id.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "stage.h"
+
+namespace support {
+
+// Two monitors on the server, as X places them (X has no negative
+// coordinates; what is left of the primary there is left of it on Windows too).
+struct DummyLayout {
+    const char* name;
+    int primaryX, primaryY;      // 1024 x 768
+    int secondaryX, secondaryY;  // 800 x 600
+    // Where Windows (and the test) sees the secondary relative to the primary.
+    int SecondaryOnWindowsX() const { return secondaryX - primaryX; }
+    int SecondaryOnWindowsY() const { return secondaryY - primaryY; }
+};
+constexpr int kPrimaryWidth = 1024, kPrimaryHeight = 768;
+constexpr int kSecondaryWidth = 800, kSecondaryHeight = 600;
+
+class XorgDummy {
+public:
+    // Writes its configuration into `workDir` and starts the server on a free display.
+    bool Start(const std::string& workDir, const std::string& logDir);
+    void Stop();
+    const std::string& display() const { return display_; }
+
+    // Both monitors on, placed as `layout` says; the primary one marked primary.
+    // Nothing is done when the layout is already set.
+    bool Apply(const DummyLayout& layout);
+    // The secondary monitor switched off; the primary alone.
+    bool SwitchOffSecondary();
+
+private:
+    bool Xrandr(const std::vector<std::string>& args);
+    Process server_;
+    std::string display_, logDir_;
+    bool modeAdded_ = false;
+    std::string current_;  // the name of the layout set now, if one is
+};
+
+// A plain X window of one colour, override-redirect (no window manager here),
+// standing in for a user's window on a monitor; destroyed with the object.
+class ColouredWindow {
+public:
+    ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb);
+    ~ColouredWindow();
+    ColouredWindow(const ColouredWindow&) = delete;
+    ColouredWindow& operator=(const ColouredWindow&) = delete;
+
+private:
+    _XDisplay* display_;
+    XWindowId window_ = 0;
+};
+
+// Mapped top-level windows (children of the root) exactly covering the
+// rectangle, whatever their title.
+std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, int width, int height);
+
+// RGB bytes of the rectangle of the screen, rows from the top (the screen's
+// size may have changed since the session opened, so its own is not used).
+std::vector<unsigned char> GrabRect(const XSession& x, int left, int top, int width, int height);
+
+// Pixels of a screen grab in the rectangle that differ from `rgb`.
+long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb);
+
+}  // namespace support
+
+namespace support {
+
+// The layouts every two-monitor case runs on.
+const std::vector<DummyLayout>& TwoMonitorLayouts();
+
+// True when the cursor the server shows now has no visible pixel.
+bool PointerHidden(const XSession& x);
+
+// Saves the whole screen as a PNG (ImageMagick's import); true on success.
+bool SaveScreenshot(const std::string& display, const std::string& path);
+
+}  // namespace support
