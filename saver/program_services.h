@@ -19,6 +19,8 @@ public:
     // Starts exactly this program file as a new process, shown normally, and
     // does not wait for it. False when it cannot be started.
     virtual bool StartProgram(const std::string& path) = 0;
+    // Whether the program StartProgram last started still runs.
+    virtual bool StartedProgramRunning() const = 0;
     // The user's own folder for this program's data ("<application data>\Quorvellanto");
     // empty when there is none. Made when missing only when `create` is set
     // (a save needs it; a load only looks for a file in it); empty when it

@@ -61,8 +61,12 @@ void RunFormRules::RendererWatchTimer_Tick()
         rendererSeen_ = true;
         return;
     }
-    // Not up yet: ending now would leave the renderer running with no saver.
-    if (rendererStarted_ && !rendererSeen_ && ++watchesWithoutWindow_ < kFirstWindowTicks) return;
+    // Not up yet but still starting: ending now would leave the renderer
+    // running with no saver. (A renderer that ended unseen, while this thread
+    // was busy, say, ends the run at once.)
+    if (rendererStarted_ && !rendererSeen_ && services_.StartedProgramRunning() &&
+        ++watchesWithoutWindow_ < kFirstWindowTicks)
+        return;
     form_.SetTimerOn(RunTimer::RendererWatch, false);
     form_.UnloadForm();
 }

@@ -44,8 +44,8 @@ private:
     Desktop& desktop_;
     Multimedia& mm_;
     std::string rendererPath_;
-    // A renderer that started but has not shown its window yet (a slow or
-    // busy machine) is waited for, up to kFirstWindowTicks watches.
+    // A renderer that started, still runs and has not shown its window yet (a
+    // slow or busy machine) is waited for, up to kFirstWindowTicks watches.
     bool rendererStarted_ = false, rendererSeen_ = false;
     int watchesWithoutWindow_ = 0;
 };

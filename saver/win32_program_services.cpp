@@ -64,8 +64,14 @@ bool Win32ProgramServices::StartProgram(const std::string& path)
                         &process))
         return false;
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (started_ != nullptr) CloseHandle(started_);
+    started_ = process.hProcess;
     return true;
+}
+
+bool Win32ProgramServices::StartedProgramRunning() const
+{
+    return started_ != nullptr && WaitForSingleObject(started_, 0) == WAIT_TIMEOUT;
 }
 
 namespace {

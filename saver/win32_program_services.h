@@ -10,9 +10,13 @@ public:
     bool IsLeadByte(unsigned char byte) const override;
     bool CanOpenForReading(const std::string& path) const override;
     bool StartProgram(const std::string& path) override;
+    bool StartedProgramRunning() const override;
     std::string UserDataFolder(bool create) override;
     bool DeleteFileAt(const std::string& path) override;
     void EndProgram() override;
+
+private:
+    void* started_ = nullptr;  // the process StartProgram last started (a HANDLE)
 };
 
 class Win32Desktop : public Desktop {

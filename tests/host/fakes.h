@@ -68,6 +68,8 @@ public:
         started.push_back(path);
         return startSucceeds;
     }
+    bool startedRunning = true;  // the started program has not ended
+    bool StartedProgramRunning() const override { return startedRunning; }
     std::string userFolder;  // empty: no per-user folder
     std::vector<bool> userFolderAsks;  // per call: whether the folder was to be made
     std::string UserDataFolder(bool create) override

@@ -156,12 +156,18 @@ TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
     EXPECT_EQ(services.endCount, 1);
 }
 
-// Before its window first shows, a started renderer is waited for (ten
-// seconds of watches); one that could not be started ends the run at once.
+// Before its window first shows, a started renderer that still runs is
+// waited for (ten seconds of watches); one that could not be started, or that
+// ended unseen, ends the run at the first watch.
 TEST_F(RunForm, SlowRendererIsWaitedForAndAFailedStartIsNot)
 {
-    for (const bool starts : {true, false}) {
-        services.startSucceeds = starts;
+    struct Case {
+        bool starts, runs;
+        int watches;
+    };
+    for (const Case c : {Case{true, true, kFirstWindowTicks}, Case{true, false, 1}, Case{false, false, 1}}) {
+        services.startSucceeds = c.starts;
+        services.startedRunning = c.runs;
         form.unloads = 0;
         desktop.windows.clear();
         RunFormRules fresh{form, services, desktop, mm};
@@ -171,7 +177,7 @@ TEST_F(RunForm, SlowRendererIsWaitedForAndAFailedStartIsNot)
             fresh.RendererWatchTimer_Tick();
             ++watches;
         }
-        EXPECT_EQ(watches, starts ? kFirstWindowTicks : 1) << (starts ? "started" : "not started");
+        EXPECT_EQ(watches, c.watches) << "starts " << c.starts << ", runs " << c.runs;
     }
 }
 
