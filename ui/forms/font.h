@@ -23,7 +23,7 @@ struct FontSpec {
 constexpr int kHeaviestWeight = 1000;
 constexpr int kLargestCharset = 255;
 
-// True when the spec can be written as text and read back equal: a finite
+// True when the font description can be written as text and read back equal: a finite
 // size above zero, a weight of 0 to 1000, a character set of 0 to 255.
 bool IsWritable(const FontSpec& spec);
 
