@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <cmath>
+
 #include "conversions.h"
 
 const char* const kRunFormCaption = "Quorvellanto_Main";
@@ -41,7 +43,11 @@ std::int32_t PreviewHostHandle(const std::string& argumentText)
     return conv::RoundToInt32(conv::LeadingNumber(conv::Mid(argumentText, 4))).value_or(0);
 }
 
-std::optional<std::int16_t> PreviewSideTwips(int twipsPerPixel, std::int64_t pixels)
+std::optional<std::int16_t> PreviewSideTwips(int dpi, std::int64_t pixels)
 {
-    return conv::RoundToInt16(static_cast<double>(twipsPerPixel) * static_cast<double>(pixels));
+    if (dpi <= 0) return std::nullopt;
+    // Rounded up, so that the form's pixels (twips at this scale, rounded
+    // down) come back to the host's: at 192 dpi a pixel is 7.5 twips.
+    const double twips = static_cast<double>(pixels) * 1440.0 / dpi;
+    return conv::RoundToInt16(twips >= 0 ? std::ceil(twips) : std::floor(twips));
 }

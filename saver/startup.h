@@ -30,6 +30,7 @@ StartupMode ModeOf(const std::string& argumentText);
 // on, rounded to 32 bits; 0 when there is none or it does not fit.
 std::int32_t PreviewHostHandle(const std::string& argumentText);
 
-// One side of the preview in twips: twips-per-pixel times pixels, as a 16-bit
-// integer; nothing when it does not fit (the side then stays 0).
-std::optional<std::int16_t> PreviewSideTwips(int twipsPerPixel, std::int64_t pixels);
+// One side of the preview in twips, for a host side in pixels at `dpi` dots
+// per inch, as a 16-bit integer; nothing when it does not fit (the side then
+// stays 0).
+std::optional<std::int16_t> PreviewSideTwips(int dpi, std::int64_t pixels);

@@ -28,9 +28,9 @@ void ShowPreview(const std::string& argumentText)
     HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(PreviewHostHandle(argumentText)));
     RECT rect = {0, 0, 0, 0};
     if (host == nullptr || !GetWindowRect(host, &rect)) rect = {0, 0, 0, 0};
-    const int tx = forms::TwipsPerPixelX(), ty = forms::TwipsPerPixelY();
-    const int width = PreviewSideTwips(tx, rect.right - rect.left).value_or(0);
-    const int height = PreviewSideTwips(ty, rect.bottom - rect.top).value_or(0);
+    const int dpi = forms::LayoutDpi();
+    const int width = PreviewSideTwips(dpi, rect.right - rect.left).value_or(0);
+    const int height = PreviewSideTwips(dpi, rect.bottom - rect.top).value_or(0);
 
     previewForm = std::make_unique<PreviewForm>();
     if (!previewForm->Load()) return;
@@ -38,8 +38,8 @@ void ShowPreview(const std::string& argumentText)
     SetWindowLongA(preview, GWL_STYLE, GetWindowLongA(preview, GWL_STYLE) | WS_CHILD);
     SetParent(preview, host);
     previewForm->Move(0, 0, width, height);
-    previewForm->still.SetWidth(width / tx);
-    previewForm->still.SetHeight(height / ty);
+    previewForm->still.SetWidth(forms::ToPixels(width));
+    previewForm->still.SetHeight(forms::ToPixels(height));
     previewForm->still.SetLeft(0);
     previewForm->still.SetTop(0);
     previewForm->Show();

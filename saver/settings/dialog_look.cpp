@@ -1,5 +1,6 @@
 #include "dialog_look.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "conversions.h"
@@ -28,15 +29,15 @@ std::vector<RgbColour> ShadeRows(ShadedSurface surface, int height)
     return rows;
 }
 
-std::vector<RgbColour> OptionPicture(bool on)
+std::vector<RgbColour> OptionPicture(bool on, int side, int outline)
 {
-    const RgbColour outline{128, 128, 128}, inside{250, 250, 250}, fill{32, 96, 224};
-    constexpr int n = kOptionPictureSide;
-    std::vector<RgbColour> pixels(n * n, inside);
+    const RgbColour grey{128, 128, 128}, inside{250, 250, 250}, fill{32, 96, 224};
+    const int n = side > 0 ? side : 0;
+    std::vector<RgbColour> pixels(static_cast<std::size_t>(n) * n, inside);
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
-            const bool edge = x == 0 || y == 0 || x == n - 1 || y == n - 1;
-            if (edge) pixels[y * n + x] = outline;
+            const bool edge = std::min(std::min(x, y), std::min(n - 1 - x, n - 1 - y)) < outline;
+            if (edge) pixels[y * n + x] = grey;
             else if (on) pixels[y * n + x] = fill;
         }
     }

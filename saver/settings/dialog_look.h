@@ -1,5 +1,5 @@
 // The settings dialog's painted look as plain data: the shading of its
-// window and panel, and its two 12 x 12 option pictures.
+// window and panel, and its two option pictures.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -20,6 +20,7 @@ RgbColour ShadeColour(ShadedSurface surface, int level);
 std::vector<RgbColour> ShadeRows(ShadedSurface surface, int height);
 
 // The option marks: a light square with a thin grey outline, empty when off
-// and filled blue when on. Row-major, rows from the top.
+// and filled blue when on; 12 pixels a side with a 1-pixel outline as
+// designed, larger at larger scales. Row-major, rows from the top.
 constexpr int kOptionPictureSide = 12;
-std::vector<RgbColour> OptionPicture(bool on);
+std::vector<RgbColour> OptionPicture(bool on, int side = kOptionPictureSide, int outline = 1);

@@ -1,5 +1,7 @@
 #include "settings_dialog.h"
 
+#include <algorithm>
+
 #include "conversions.h"
 #include "settings_file.h"
 
@@ -22,7 +24,9 @@ std::int16_t TrackNumberOf(const std::string& text)
 
 ScreenPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, int dialogHeight)
 {
-    return {(screenWidth - dialogWidth) / 2, (screenHeight - dialogHeight) / 3};
+    // Never above or left of the screen: a dialog larger than the screen keeps
+    // its title bar (to move it by) and its left edge on it.
+    return {std::max(0, (screenWidth - dialogWidth) / 2), std::max(0, (screenHeight - dialogHeight) / 3)};
 }
 
 SettingsDialogRules::SettingsDialogRules(SettingsDialogView& view, ProfileStore& profile, ProgramServices& services)

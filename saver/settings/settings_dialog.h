@@ -66,7 +66,8 @@ public:
 // even; letters, an empty box and numbers beyond the 16-bit range give 0.
 std::int16_t TrackNumberOf(const std::string& text);
 
-// Where the dialog goes: centred across, a third of the free height down.
+// Where the dialog goes: centred across, a third of the free height down;
+// never above or left of the screen.
 ScreenPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, int dialogHeight);
 
 class SettingsDialogRules {

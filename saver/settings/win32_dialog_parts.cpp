@@ -1,6 +1,7 @@
 #include "win32_dialog_parts.h"
 
 #include "forms/application.h"
+#include "forms/scale.h"
 
 namespace settings_ui {
 
@@ -26,21 +27,23 @@ void FillRows(HDC dc, const std::vector<RgbColour>& rows, int width)
     }
 }
 
+// The mark at the layout's scale (12 pixels a side at 96 dots per inch).
 void DrawOptionPicture(HDC dc, int x, int y, bool on)
 {
-    const std::vector<RgbColour> pixels = OptionPicture(on);
+    const int dpi = forms::LayoutDpi();
+    const int side = forms::ScaledPixels(kOptionPictureSide, dpi);
+    const std::vector<RgbColour> pixels = OptionPicture(on, side, forms::ScaledPixels(1, dpi));
     std::vector<RGBQUAD> bgra;
     bgra.reserve(pixels.size());
     for (const RgbColour& p : pixels) bgra.push_back({p.b, p.g, p.r, 0});
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kOptionPictureSide;
-    info.bmiHeader.biHeight = -kOptionPictureSide;  // rows from the top
+    info.bmiHeader.biWidth = side;
+    info.bmiHeader.biHeight = -side;  // rows from the top
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, x, y, kOptionPictureSide, kOptionPictureSide, 0, 0, 0, kOptionPictureSide, bgra.data(),
-                      &info, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, x, y, side, side, 0, 0, 0, side, bgra.data(), &info, DIB_RGB_COLORS);
 }
 
 // The panel's fixed labels: the heading, the three options, the repeat label.
@@ -61,8 +64,7 @@ const std::vector<LabelSpec>& PanelLabels()
 
 RECT TwipRect::Pixels() const
 {
-    const int tx = forms::TwipsPerPixelX(), ty = forms::TwipsPerPixelY();
-    return {left / tx, top / ty, (left + width) / tx, (top + height) / ty};
+    return {forms::ToPixels(left), forms::ToPixels(top), forms::ToPixels(left + width), forms::ToPixels(top + height)};
 }
 
 forms::FontSpec DialogFont(bool underline)
@@ -104,12 +106,30 @@ bool TrackBox::CreateControlWindow(HWND parent)
     const RECT r = TwipRect{Left(), Top(), Width(), Height()}.Pixels();
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
     if (!Enabled()) style |= WS_DISABLED;
+    const int listPixels = forms::ScaledPixels(kTrackListPixels, forms::LayoutDpi());
     window_ = CreateWindowExW(0, L"COMBOBOX", L"", style, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top + kTrackListPixels, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+                              r.bottom - r.top + listPixels, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) return false;
     font_ = forms::CreateGdiFont(DialogFont());
+    fontDpi_ = forms::LayoutDpi();
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return true;
+}
+
+void TrackBox::Resized()
+{
+    if (hwnd() == nullptr) return;
+    const int dpi = forms::LayoutDpi();
+    if (fontDpi_ != dpi) {
+        HFONT previous = font_;
+        font_ = forms::CreateGdiFont(DialogFont());
+        fontDpi_ = dpi;
+        SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        if (previous != nullptr) DeleteObject(previous);
+    }
+    const RECT r = TwipRect{Left(), Top(), Width(), Height()}.Pixels();
+    SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top + forms::ScaledPixels(kTrackListPixels, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TrackBox::~TrackBox()

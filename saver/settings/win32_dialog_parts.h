@@ -106,9 +106,12 @@ public:
 
 protected:
     bool CreateControlWindow(HWND parent) override;
+    // Placed with room for the dropped list; the font follows the scale.
+    void Resized() override;
 
 private:
     HFONT font_ = nullptr;
+    int fontDpi_ = 0;
 };
 
 // The panel: its kept image holds the shading, the heading's frame, the

@@ -38,6 +38,12 @@ void PutDesignProperties(forms::PropertyStore& store, const char* name, const ch
     bag.WriteProperty("Font", settings_ui::DialogFont(), forms::FontSpec{});
 }
 
+RECT FrameAround(RECT client)
+{
+    AdjustWindowRectEx(&client, kDialogStyle, FALSE, 0);
+    return client;
+}
+
 POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 }  // namespace
@@ -53,11 +59,7 @@ SettingsDialog::SettingsDialog(ProfileStore& profile, ProgramServices& services)
       backdrop_(*this)
 {
     SetFont(std::make_shared<forms::Font>(settings_ui::DialogFont()));
-    Place(panel, kDialogPlaces.panel);
-    Place(trackBox, kDialogPlaces.trackBox);
-    Place(fileButton, kDialogPlaces.fileButton);
-    Place(saveButton, kDialogPlaces.saveButton);
-    Place(cancelButton, kDialogPlaces.cancelButton);
+    PlaceParts();
     PutDesignProperties(Properties(), kFileButtonName, kFileButtonCaption);
     PutDesignProperties(Properties(), kSaveButtonName, kSaveButtonCaption);
     PutDesignProperties(Properties(), kCancelButtonName, kCancelButtonCaption);
@@ -84,14 +86,21 @@ SettingsDialog::~SettingsDialog()
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
 
+void SettingsDialog::PlaceParts()
+{
+    Place(panel, kDialogPlaces.panel);
+    Place(trackBox, kDialogPlaces.trackBox);
+    Place(fileButton, kDialogPlaces.fileButton);
+    Place(saveButton, kDialogPlaces.saveButton);
+    Place(cancelButton, kDialogPlaces.cancelButton);
+}
+
 void SettingsDialog::Form_Load()
 {
     // The design size: the client area inside the frame.
     const RECT client = kDialogPlaces.client.Pixels();
-    RECT frame = client;
-    AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
-    const int tx = forms::TwipsPerPixelX(), ty = forms::TwipsPerPixelY();
-    Move(0, 0, (frame.right - frame.left) * tx, (frame.bottom - frame.top) * ty);
+    const RECT frame = FrameAround(client);
+    Move(0, 0, forms::ToTwips(frame.right - frame.left), forms::ToTwips(frame.bottom - frame.top));
     backdrop_.MovePixels(0, 0, client.right, client.bottom);
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -119,6 +128,23 @@ void SettingsDialog::Form_Resize()
     backdrop_.SetRows(ShadeRows(ShadedSurface::Window, client.bottom));
     panel.SetShaded();
     panel.Compose();
+}
+
+// On a monitor of another scale the whole dialog is laid out again from its
+// twips: the controls by the form (faces, fonts), then here the frame, the
+// shading and the panel with its marks.
+void SettingsDialog::Form_DpiChanged()
+{
+    RECT place = {};
+    GetWindowRect(hwnd(), &place);
+    const RECT client = kDialogPlaces.client.Pixels();
+    const RECT frame = FrameAround(client);
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    backdrop_.MovePixels(0, 0, client.right, client.bottom);
+    if (shownOnce_) backdrop_.SetRows(ShadeRows(ShadedSurface::Window, client.bottom));
+    panel.Compose();
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void SettingsDialog::Form_Unload()
@@ -175,19 +201,19 @@ int SettingsDialog::DialogWidthTwips() const
 {
     RECT r = {};
     GetWindowRect(hwnd(), &r);
-    return (r.right - r.left) * forms::TwipsPerPixelX();
+    return forms::ToTwips(r.right - r.left);
 }
 
 int SettingsDialog::DialogHeightTwips() const
 {
     RECT r = {};
     GetWindowRect(hwnd(), &r);
-    return (r.bottom - r.top) * forms::TwipsPerPixelY();
+    return forms::ToTwips(r.bottom - r.top);
 }
 
 void SettingsDialog::MoveDialog(int leftTwips, int topTwips)
 {
-    SetWindowPos(hwnd(), nullptr, leftTwips / forms::TwipsPerPixelX(), topTwips / forms::TwipsPerPixelY(), 0, 0,
+    SetWindowPos(hwnd(), nullptr, forms::ToPixels(leftTwips), forms::ToPixels(topTwips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -35,9 +35,11 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_Resize() override;
+    void Form_DpiChanged() override;
     bool Form_Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void PlaceParts();
     bool OverAddress(POINT client) const;
     // The panel is drawn anew on each change, but once only while loading.
     void PanelChanged();

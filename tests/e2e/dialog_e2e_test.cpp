@@ -74,9 +74,11 @@ protected:
         return stage.wine.Run({windowsFolder + "\\Quorvellanto.scr", sw}, "dialog.log", env);
     }
 
-    // Waits for the dialog to be shown and painted (its shading in place).
-    bool WaitShown(Process& saver)
+    // Waits for the dialog to be shown and painted (its shading in place), at
+    // the display scale of `dpi` dots per inch.
+    bool WaitShown(Process& saver, int dpi = 96)
     {
+        auto px = [dpi](int twips) { return twips * dpi / 1440; };
         return WaitUntil(
             [&] {
                 auto found = stage.x.FindMappedWindow(kTitle);
@@ -84,8 +86,8 @@ protected:
                 window = *found;
                 Grab();
                 // Both shaded surfaces painted: the window's and the panel's middle rows.
-                const Rgb middle = At(4, kClientHeight / 2);
-                const Rgb panelMiddle = At(kPanelX + 460, kPanelY + kPanelHeight / 2);
+                const Rgb middle = At(4, px(3645) / 2);
+                const Rgb panelMiddle = At(px(180) + px(6900), px(240) + px(2475) / 2);
                 return middle.r > 200 && middle.b > 240 && panelMiddle.r > 240;
             },
             Millis(30000)) && saver.Running();
@@ -225,6 +227,72 @@ TEST_F(Dialog, ShowsItsSizeShadingAndEveryCaption)
     EXPECT_FALSE(MarkOn(0));
     EXPECT_FALSE(MarkOn(2));
     CloseWithCancel(saver);
+}
+
+// The whole dialog at each display scale (Wine's LogPixels), measured on the
+// screen: its client area, an option mark's side and outline, the Save
+// button's frame band; and the preview still fills its host.
+TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
+{
+    const struct {
+        int dpi, width, height, markSide, markOutline, band;
+    } scales[] = {{120, 620, 303, 15, 1, 5}, {144, 744, 364, 18, 2, 6}, {192, 992, 486, 24, 2, 8}, {96, 496, 243, 12, 1, 4}};
+    struct BackToDesignScale {
+        WinePrefix& wine;
+        ~BackToDesignScale() { wine.SetDisplayScale(96); }
+    } restore{stage.wine};
+    WriteWholeFile(folder + "/Quorvellanto.ini", Ini(1, 5, ""));
+    const Rgb grey{128, 128, 128};
+    auto same = [](Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; };
+    // The button's white-to-lavender gradient, which the frame's colours are not.
+    auto gradient = [](Rgb c) { return std::abs(c.r - c.g) <= 2 && c.b >= c.r && c.r >= 0xC0; };
+    for (const auto& scale : scales) {
+        SCOPED_TRACE(std::to_string(scale.dpi) + " dpi");
+        ASSERT_TRUE(stage.wine.SetDisplayScale(scale.dpi));
+        auto px = [&](int twips) { return twips * scale.dpi / 1440; };
+        Process saver = Start();
+        ASSERT_TRUE(WaitShown(saver, scale.dpi));
+        EXPECT_EQ(window.width, scale.width);
+        EXPECT_EQ(window.height, scale.height);
+        // The "none" mark (off) at 420 x 1140 twips in the panel; the audio CD mark (on) above it.
+        const int markX = px(180) + px(420), markY = px(240) + px(1140), cdY = px(240) + px(840);
+        int side = 0, outline = 0;
+        while (side < 40 && same(At(markX + side, markY), grey)) ++side;
+        while (outline < 10 && same(At(markX + side / 2, markY + outline), grey)) ++outline;
+        EXPECT_EQ(side, scale.markSide);
+        EXPECT_EQ(outline, scale.markOutline);
+        const Rgb cdInside = At(markX + side / 2, cdY + side / 2), noneInside = At(markX + side / 2, markY + side / 2);
+        EXPECT_GT(cdInside.b, cdInside.r + 100) << "filled";
+        EXPECT_GT(noneInside.r, 240) << "empty";
+        // The Save button's frame: rows from its top and columns from its left
+        // edge up to where the gradient shows.
+        const int saveX = px(4860), saveY = px(2940), saveW = px(1155), saveH = px(375);
+        int rows = 0, columns = 0;
+        while (rows < saveH / 2 && !gradient(At(saveX + saveW / 4, saveY + rows))) ++rows;
+        while (columns < saveW / 4 && !gradient(At(saveX + columns, saveY + saveH / 2))) ++columns;
+        EXPECT_EQ(rows, scale.band);
+        EXPECT_EQ(columns, scale.band);
+        Click(px(6060) + px(1155) / 2, px(2940) + px(375) / 2);  // Cancel, where it is at this scale
+        ExpectExit(saver, 0, Millis(15000));
+
+        WriteWholeFile(stage.logDir + "/host.log", "");
+        Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
+        std::string handle, children;
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::string log = ReadWholeFile(stage.logDir + "/host.log");
+            const size_t at = log.rfind("hwnd ");
+            if (at != std::string::npos) handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));
+            return !handle.empty() && handle != "0";
+        }, Millis(30000)));
+        Process preview = stage.wine.Run({windowsFolder + "\\Quorvellanto.scr", "/p", handle}, "preview.log");
+        EXPECT_TRUE(WaitUntil([&] { return QvTool({"children", "QV Preview Host"}, &children) &&
+                                           children.find("\"Preview Window\" 152x112 visible 1") != std::string::npos; },
+                              Millis(20000), Millis(200)))
+            << children;
+        EXPECT_TRUE(QvTool({"close", "QV Preview Host"}));
+        ExpectExit(host);
+        ExpectExit(preview);
+    }
 }
 
 TEST_F(Dialog, MarksFollowClicksOfEveryButtonAndSetWritesTheThreeKeys)

@@ -8,6 +8,7 @@
 #include "button_pictures.h"
 #include "face_layout.h"
 #include "files.h"
+#include "forms/scale.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ struct PieceRow {
     int w, h;
     int piece;
     int dstX, dstY, dstW, dstH;
+    int band = kCorner;
 };
 
 TEST(FaceLayout, PiecesOfTheDialogsButtonsAndTheirSources)
@@ -27,9 +29,12 @@ TEST(FaceLayout, PiecesOfTheDialogsButtonsAndTheirSources)
         {29, 25, 1, 4, 0, 21, 4},  {29, 25, 2, 25, 0, 4, 4},  {29, 25, 4, 25, 21, 4, 4}, {29, 25, 5, 4, 21, 21, 4},
         // Taller than the pictures: side strips stretched.
         {64, 40, 3, 60, 4, 4, 32}, {64, 40, 6, 0, 36, 4, 4},
+        // At 150 % (bands of 6) and 200 % (bands of 8): the pieces stretched to them.
+        {115, 37, 1, 6, 0, 103, 6, 6}, {115, 37, 4, 109, 31, 6, 6, 6}, {115, 37, 7, 0, 6, 6, 25, 6},
+        {154, 50, 3, 146, 8, 8, 34, 8}, {154, 50, 6, 0, 42, 8, 8, 8},
     };
     for (const PieceRow& r : rows) {
-        const PieceCopy p = FacePieces(r.w, r.h)[static_cast<size_t>(r.piece)];
+        const PieceCopy p = FacePieces(r.w, r.h, r.band)[static_cast<size_t>(r.piece)];
         SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h) + " " + p.name);
         EXPECT_EQ(p.dstX, r.dstX);
         EXPECT_EQ(p.dstY, r.dstY);
@@ -48,6 +53,29 @@ TEST(FaceLayout, PiecesOfTheDialogsButtonsAndTheirSources)
         EXPECT_EQ(pieces[static_cast<size_t>(i)].srcWidth, sources[i][2]) << order[i];
         EXPECT_EQ(pieces[static_cast<size_t>(i)].srcHeight, sources[i][3]) << order[i];
     }
+}
+
+TEST(DisplayScale, TwipsAndDesignPixelsAtEachScale)
+{
+    const struct {
+        int dpi, twips, pixels, designPixels, scaled;
+    } rows[] = {
+        // The dialog's client width and a mark's side; 12 design pixels.
+        {96, 7440, 496, 12, 12}, {120, 7440, 620, 12, 15}, {144, 7440, 744, 12, 18}, {192, 7440, 992, 12, 24},
+        {144, 3645, 364, 4, 6},  {192, 3645, 486, 4, 8},   {168, 195, 22, 1, 2},     {96, -7, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::to_string(r.dpi) + " dpi");
+        EXPECT_EQ(forms::TwipsToPixels(r.twips, r.dpi), r.pixels);
+        EXPECT_EQ(forms::ScaledPixels(r.designPixels, r.dpi), r.scaled);
+    }
+    // Pixels to twips and back give the same pixels at any scale, either sign.
+    for (int dpi : {96, 120, 144, 168, 192, 240}) {
+        for (int pixels = -300; pixels <= 300; ++pixels)
+            ASSERT_EQ(forms::TwipsToPixels(forms::PixelsToTwips(pixels, dpi), dpi), pixels) << pixels << " at " << dpi;
+    }
+    EXPECT_EQ(forms::PixelsToTwips(151, 192), 1133) << "7.5 twips a pixel, rounded up";
+    EXPECT_EQ(forms::PixelsToTwips(10, 96), 150);
 }
 
 TEST(FaceLayout, CaptionSitsCentredAndRaisedByTenTwips)

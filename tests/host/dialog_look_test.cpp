@@ -41,24 +41,31 @@ TEST(DialogShading, LevelsRoundHalfToEven)
     EXPECT_TRUE(ShadeRows(ShadedSurface::Window, 0).empty());
 }
 
-TEST(OptionPictures, OutlinedLightSquareEmptyOrFilledBlue)
+TEST(OptionPictures, OutlinedLightSquareEmptyOrFilledBlueAtEveryScale)
 {
-    const auto off = OptionPicture(false), on = OptionPicture(true);
-    constexpr int n = kOptionPictureSide;
-    ASSERT_EQ(off.size(), static_cast<std::size_t>(n * n));
-    for (int i = 0; i < n; ++i) {
-        for (const auto* picture : {&off, &on}) {
-            EXPECT_EQ((*picture)[i], (RgbColour{128, 128, 128})) << "top edge";
-            EXPECT_EQ((*picture)[(n - 1) * n + i], (RgbColour{128, 128, 128})) << "bottom edge";
-            EXPECT_EQ((*picture)[i * n], (RgbColour{128, 128, 128})) << "left edge";
-            EXPECT_EQ((*picture)[i * n + n - 1], (RgbColour{128, 128, 128})) << "right edge";
+    // Side and outline at 96, 120, 144 and 192 dots per inch.
+    const struct { int side, outline; } scales[] = {{12, 1}, {15, 1}, {18, 2}, {24, 2}};
+    const RgbColour grey{128, 128, 128};
+    for (const auto& scale : scales) {
+        SCOPED_TRACE("side " + std::to_string(scale.side));
+        const auto off = OptionPicture(false, scale.side, scale.outline), on = OptionPicture(true, scale.side, scale.outline);
+        const int n = scale.side, k = scale.outline;
+        ASSERT_EQ(off.size(), static_cast<std::size_t>(n * n));
+        for (int i = 0; i < n; ++i) {
+            for (const auto* picture : {&off, &on}) {
+                EXPECT_EQ((*picture)[(k - 1) * n + i], grey) << "top edge";
+                EXPECT_EQ((*picture)[(n - k) * n + i], grey) << "bottom edge";
+                EXPECT_EQ((*picture)[i * n + k - 1], grey) << "left edge";
+                EXPECT_EQ((*picture)[i * n + n - k], grey) << "right edge";
+            }
         }
+        const RgbColour offInside = off[(n / 2) * n + n / 2], onInside = on[(n / 2) * n + n / 2];
+        EXPECT_GT(offInside.r + offInside.g + offInside.b, 3 * 200) << "light and empty";
+        EXPECT_GT(onInside.b, onInside.r + 100) << "blue";
+        EXPECT_EQ(off[k * n + k], offInside);
+        EXPECT_EQ(on[k * n + k], onInside) << "filled up to the outline";
     }
-    const RgbColour offInside = off[6 * n + 6], onInside = on[6 * n + 6];
-    EXPECT_GT(offInside.r + offInside.g + offInside.b, 3 * 200) << "light and empty";
-    EXPECT_GT(onInside.b, onInside.r + 100) << "blue";
-    EXPECT_EQ(off[1 * n + 1], offInside);
-    EXPECT_EQ(on[1 * n + 1], onInside) << "filled up to the outline";
+    EXPECT_EQ(OptionPicture(true), OptionPicture(true, 12, 1)) << "as designed";
 }
 
 }  // namespace

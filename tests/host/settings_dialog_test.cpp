@@ -146,13 +146,15 @@ TEST_F(Dialog, LoadFillsTheTrackListPlacesTheDialogAndAnimatesFromTheCursor)
     EXPECT_EQ(noCursor.openedFrom.y, 0) << "a failed cursor query animates from the corner";
 }
 
-TEST(DialogPlacement, TruncatesTowardZero)
+TEST(DialogPlacement, TruncatesTowardZeroAndKeepsTheTopLeftOnTheScreen)
 {
     EXPECT_EQ(DialogPlacement(15360, 11520, 7531, 4102).x, 3914);
     EXPECT_EQ(DialogPlacement(15360, 11520, 7531, 4102).y, 2472);
-    // A screen smaller than the dialog: negative differences truncate toward zero.
-    EXPECT_EQ(DialogPlacement(7000, 4000, 7531, 4102).x, -265);
-    EXPECT_EQ(DialogPlacement(7000, 4000, 7531, 4102).y, -34);
+    // A screen smaller than the dialog (200 % on 1024 x 768 with a wide
+    // frame): the title bar and the left edge stay on it.
+    EXPECT_EQ(DialogPlacement(7000, 4000, 7531, 4102).x, 0);
+    EXPECT_EQ(DialogPlacement(7000, 4000, 7531, 4102).y, 0);
+    EXPECT_EQ(DialogPlacement(7000, 4200, 7531, 4102).y, 32) << "fits in height";
 }
 
 TEST_F(Dialog, ChoosingAKindKeepsTheFileAndTheTrackText)

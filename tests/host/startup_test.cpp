@@ -47,10 +47,18 @@ TEST(Startup, HostHandleIsReadFromPositionFour)
 
 TEST(Startup, PreviewSizeInTwipsMustFitSixteenBits)
 {
-    EXPECT_EQ(PreviewSideTwips(15, 152), 2280);
-    EXPECT_EQ(PreviewSideTwips(15, 112), 1680);
-    EXPECT_EQ(PreviewSideTwips(15, 2184), 32760);
-    EXPECT_FALSE(PreviewSideTwips(15, 2185)) << "32775 twips";
-    EXPECT_EQ(PreviewSideTwips(15, 0), 0);
-    EXPECT_EQ(PreviewSideTwips(12, 2730), 32760) << "at 120 dots per inch";
+    const struct {
+        int dpi;
+        std::int64_t pixels;
+        std::optional<std::int16_t> twips;
+    } rows[] = {
+        {96, 152, 2280}, {96, 112, 1680}, {96, 2184, 32760}, {96, 2185, std::nullopt} /* 32775 twips */, {96, 0, 0},
+        {120, 2730, 32760}, {144, 152, 1520},
+        // 7.5 twips a pixel: rounded up, so that the form comes back to the host's pixels.
+        {192, 152, 1140}, {192, 151, 1133}, {192, 4368, 32760}, {192, 4369, std::nullopt}, {0, 152, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PreviewSideTwips(row.dpi, row.pixels), row.twips) << row.pixels << " px at " << row.dpi << " dpi";
+        if (row.twips && row.dpi > 0) EXPECT_EQ(*row.twips * row.dpi / 1440, row.pixels) << "back to pixels";
+    }
 }

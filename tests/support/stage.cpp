@@ -212,6 +212,23 @@ void WinePrefix::Shutdown()
     stop.WaitExit(Millis(15000));
 }
 
+bool WinePrefix::SetDisplayScale(int dpi)
+{
+    for (const char* key : {"HKCU\\Control Panel\\Desktop",
+                            "HKLM\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts"}) {
+        if (RunToEnd({"reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", std::to_string(dpi), "/f"},
+                     Millis(30000), "scale.log") != 0)
+            return false;
+    }
+    // A server reads the scale once: stop it (its registry is saved), wait
+    // for its end, and keep a new one for the suite.
+    Shutdown();
+    Process wait = Process::Start({"wineserver", "-w"}, Env(), logDir_ + "/wineserver.log");
+    if (!wait.WaitExit(Millis(15000))) return false;
+    Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
+    return server.WaitExit(Millis(10000)).has_value();
+}
+
 Process WinePrefix::Run(const std::vector<std::string>& args, const std::string& logName,
                         const std::map<std::string, std::string>& extraEnv) const
 {

@@ -100,6 +100,9 @@ public:
                 const std::map<std::string, std::string>& extraEnv = {}) const;
     // Runs a program to its end and returns its exit code (-1 on time-out).
     int RunToEnd(const std::vector<std::string>& args, Millis timeout, const std::string& logName) const;
+    // The display scale in dots per inch (Wine's LogPixels, where Wine reads
+    // it) for the programs started from now on: the server is started anew.
+    bool SetDisplayScale(int dpi);
 
 private:
     std::string path_, display_, logDir_, home_;

@@ -5,6 +5,8 @@
 //   qvtool close <title>                posts WM_CLOSE
 //   qvtool startfind <program> <title> <runs>     times CreateProcess until FindWindow sees the title
 //   qvtool host <x> <y> <width> <height>           a preview host window, "QV Preview Host"; prints its handle
+//   qvtool startpreview <program> <runs>           times "<program> /p <host>" until its child window shows in a
+//                                                  new host (152x112); then closes the host and waits for the end
 //   qvtool children <title>             prints each child window: its title and size
 //   qvtool findw <hex UTF-8 title>      exit 0 when a window with that (Unicode) title exists
 //   qvtool textmask <hex UTF-8 text> <underline 0|1>
@@ -107,6 +109,61 @@ static int Host(int x, int y, int width, int height)
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+// Each run: a new host, the program started with "/p <host>", timed until a
+// visible child window appears in the host; then the host goes (as the
+// display settings close it) and the program must end within 20 s.
+static int StartPreview(const char* program, int runs)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "QvPreviewTimer";
+    RegisterClassA(&windowClass);
+    for (int run = 0; run < runs; ++run) {
+        HWND host = CreateWindowExA(0, "QvPreviewTimer", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                    200, 150, 152, 112, nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (host == nullptr) return 1;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        std::string commandLine = std::string("\"") + program + "\" /p " +
+                                  std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
+        LARGE_INTEGER start, now;
+        QueryPerformanceCounter(&start);
+        if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            std::printf("run %d: cannot start %s\n", run + 1, program);
+            return 1;
+        }
+        HWND child = nullptr;
+        double elapsed = 0;
+        while (child == nullptr && elapsed < 20000) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            child = FindWindowExA(host, nullptr, nullptr, nullptr);
+            if (child != nullptr && !IsWindowVisible(child)) child = nullptr;
+            QueryPerformanceCounter(&now);
+            elapsed = Milliseconds(start, now, frequency);
+            if (child == nullptr) Sleep(1);
+        }
+        DestroyWindow(host);
+        const bool ended = WaitForSingleObject(info.hProcess, 20000) == WAIT_OBJECT_0;
+        if (!ended) TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        if (child == nullptr || !ended) {
+            std::printf("run %d: %s\n", run + 1, child == nullptr ? "no preview window" : "did not end with its host");
+            return 1;
+        }
+        std::printf("startpreview %.1f\n", elapsed);
+        std::fflush(stdout);
     }
     return 0;
 }
@@ -234,6 +291,7 @@ int main(int argc, char** argv)
     if (verb == "startfind" && argc >= 5) return StartFind(argv[2], argv[3], std::atoi(argv[4]));
     if (verb == "host" && argc >= 6)
         return Host(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+    if (verb == "startpreview" && argc >= 4) return StartPreview(argv[2], std::atoi(argv[3]));
     if (verb == "children") return Children(argv[2]);
     if (verb == "findw") return FindWindowW(nullptr, FromHexUtf8(argv[2]).c_str()) != nullptr ? 0 : 1;
     if (verb == "textmask" && argc >= 4) return TextMask(FromHexUtf8(argv[2]), std::atoi(argv[3]) != 0);

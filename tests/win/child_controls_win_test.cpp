@@ -12,6 +12,10 @@
 #include "forms/user_control.h"
 #include "pump.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace {
 
 class Recorder : public forms::UserControl {
@@ -107,6 +111,37 @@ TEST(ChildControls, PlacedInTwipsFromTheirContainersInnerCorner)
     EXPECT_EQ(Joined(form.log), "Two resize, One resize, Three resize, Form_Load");
     form.Unload();
     EXPECT_EQ(form.One.hwnd(), nullptr) << "gone with the form's window";
+}
+
+TEST(ChildControls, OnAMonitorOfAnotherScaleEveryControlIsPlacedAgain)
+{
+    TestForm form;
+    ASSERT_TRUE(form.Load());
+    const int systemDpi = forms::LayoutDpi();
+    // Each scale: the window at the suggested place, Two (435 x 375 twips,
+    // 600 and 1740 twips into the panel) at that scale, a resize event each.
+    const struct { int dpi, width, height, x, y; } scales[] = {
+        {144, 43, 37, 60, 174}, {192, 58, 50, 80, 232}, {120, 36, 31, 50, 145}, {96, 29, 25, 40, 116}};
+    for (const auto& scale : scales) {
+        SCOPED_TRACE(std::to_string(scale.dpi) + " dpi");
+        form.log.clear();
+        RECT suggested = {10, 20, 10 + 7440 * scale.dpi / 1440, 20 + 3645 * scale.dpi / 1440};
+        SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(scale.dpi, scale.dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(forms::LayoutDpi(), scale.dpi);
+        RECT window = {};
+        GetWindowRect(form.hwnd(), &window);
+        EXPECT_EQ(window.left, 10);
+        EXPECT_EQ(window.bottom, suggested.bottom);
+        RECT two = {};
+        GetClientRect(form.Two.hwnd(), &two);
+        EXPECT_EQ(two.right, scale.width);
+        EXPECT_EQ(two.bottom, scale.height);
+        EXPECT_EQ(ClientOrigin(form.Two.hwnd()).x - ClientOrigin(form.Pic_C.hwnd()).x, scale.x);
+        EXPECT_EQ(ClientOrigin(form.Two.hwnd()).y - ClientOrigin(form.Pic_C.hwnd()).y, scale.y);
+        EXPECT_EQ(Joined(form.log), "One resize, Two resize, Three resize");
+    }
+    forms::SetLayoutDpi(systemDpi);
+    form.Unload();
 }
 
 TEST(ChildControls, BagsAreReadBeforeFormLoadAndSavedIntoFreshBags)

@@ -5,19 +5,20 @@
 const char* const kGradientWhite = "&HFFFFFF";
 const char* const kGradientLavender = "&HC6C5D7";
 
-std::array<PieceCopy, 8> FacePieces(int w, int h)
+std::array<PieceCopy, 8> FacePieces(int w, int h, int band)
 {
     const int right = kPictureWidth - kCorner;    // 60
     const int bottom = kPictureHeight - kCorner;  // 21
+    const int b = band;
     return {{
-        {"top-left corner", 0, 0, kCorner, kCorner, 0, 0, kCorner, kCorner},
-        {"top edge", kCorner, 0, kStripWidth, kCorner, kCorner, 0, w - 2 * kCorner, kCorner},
-        {"top-right corner", right, 0, kCorner, kCorner, w - kCorner, 0, kCorner, kCorner},
-        {"right edge", right, kCorner, kCorner, kStripHeight, w - kCorner, kCorner, kCorner, h - 2 * kCorner},
-        {"bottom-right corner", right, bottom, kCorner, kCorner, w - kCorner, h - kCorner, kCorner, kCorner},
-        {"bottom edge", kCorner, bottom, kStripWidth, kCorner, kCorner, h - kCorner, w - 2 * kCorner, kCorner},
-        {"bottom-left corner", 0, bottom, kCorner, kCorner, 0, h - kCorner, kCorner, kCorner},
-        {"left edge", 0, kCorner, kCorner, kStripHeight, 0, kCorner, kCorner, h - 2 * kCorner},
+        {"top-left corner", 0, 0, kCorner, kCorner, 0, 0, b, b},
+        {"top edge", kCorner, 0, kStripWidth, kCorner, b, 0, w - 2 * b, b},
+        {"top-right corner", right, 0, kCorner, kCorner, w - b, 0, b, b},
+        {"right edge", right, kCorner, kCorner, kStripHeight, w - b, b, b, h - 2 * b},
+        {"bottom-right corner", right, bottom, kCorner, kCorner, w - b, h - b, b, b},
+        {"bottom edge", kCorner, bottom, kStripWidth, kCorner, b, h - b, w - 2 * b, b},
+        {"bottom-left corner", 0, bottom, kCorner, kCorner, 0, h - b, b, b},
+        {"left edge", 0, kCorner, kCorner, kStripHeight, 0, b, b, h - 2 * b},
     }};
 }
 

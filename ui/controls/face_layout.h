@@ -18,8 +18,10 @@ struct PieceCopy {
     int dstX, dstY, dstWidth, dstHeight;
 };
 
-// The pieces in copy order, for a face of w x h pixels.
-std::array<PieceCopy, 8> FacePieces(int w, int h);
+// The pieces in copy order, for a face of w x h pixels whose corners and
+// bands are `band` pixels (the picture's 4 at 96 dots per inch; more at
+// larger scales, the picture's pieces stretched to them).
+std::array<PieceCopy, 8> FacePieces(int w, int h, int band = kCorner);
 
 // Top of the caption label in twips: (H - label height - 20) / 2.
 double CaptionTopTwips(int faceHeightTwips, int labelHeightTwips = kCaptionHeightTwips);

@@ -5,6 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/scale.h"
 #include "forms/text_drawing.h"
 #include "win32_cursor_probe.h"
 #include "win32_face_painter.h"
@@ -111,9 +112,9 @@ bool Command::CaptionLabel::Contains(int x, int y, int widthTwips) const
 
 RECT Command::CaptionPixels() const
 {
-    const int ty = forms::TwipsPerPixelY();
-    const int top = static_cast<int>(std::lround(lblMsg_.topTwips / ty));
-    return {0, top, PixelWidth(), top + lblMsg_.heightTwips / ty};
+    const int dpi = forms::LayoutDpi();
+    const int top = static_cast<int>(std::lround(lblMsg_.topTwips * dpi / forms::kTwipsPerInch));
+    return {0, top, PixelWidth(), top + forms::TwipsToPixels(lblMsg_.heightTwips, dpi)};
 }
 
 void Command::MouseDown(int button, int shift, int x, int y)
@@ -143,7 +144,7 @@ void Command::DrawFace(FacePicture picture, bool invertGradient)
     forms::DrawingSurface& face = Surface();
     if (face.Resize(w, h)) {
         HBITMAP holder = pictures_[static_cast<size_t>(picture)];
-        DrawFaceImage(face.dc(), w, h, holder, invertGradient);
+        DrawFaceImage(face.dc(), w, h, holder, invertGradient, forms::ScaledPixels(kCorner, forms::LayoutDpi()));
     }
     Present();
     lblMsg_.topTwips = ::CaptionTopTwips(Height(), lblMsg_.heightTwips);

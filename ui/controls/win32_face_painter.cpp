@@ -60,14 +60,14 @@ bool FillGradient(HDC dc, int w, int h, bool invert)
     return gradientFill(dc, list, 2, &mesh, 1, GRADIENT_FILL_RECT_V) != FALSE;
 }
 
-void CopyFramePieces(HDC dc, HBITMAP picture, int w, int h)
+void CopyFramePieces(HDC dc, HBITMAP picture, int w, int h, int band)
 {
     if (picture == nullptr) return;
     HDC source = CreateCompatibleDC(dc);
     if (source == nullptr) return;
     HGDIOBJ previous = SelectObject(source, picture);
     const int mode = SetStretchBltMode(dc, COLORONCOLOR);
-    for (const PieceCopy& piece : FacePieces(w, h)) {
+    for (const PieceCopy& piece : FacePieces(w, h, band)) {
         if (piece.dstWidth <= 0 || piece.dstHeight <= 0) continue;
         StretchBlt(dc, piece.dstX, piece.dstY, piece.dstWidth, piece.dstHeight, source, piece.srcX, piece.srcY,
                    piece.srcWidth, piece.srcHeight, SRCCOPY);
@@ -77,9 +77,9 @@ void CopyFramePieces(HDC dc, HBITMAP picture, int w, int h)
     DeleteDC(source);
 }
 
-void DrawFaceImage(HDC dc, int w, int h, HBITMAP picture, bool invert)
+void DrawFaceImage(HDC dc, int w, int h, HBITMAP picture, bool invert, int band)
 {
     ClearFace(dc, w, h);
     FillGradient(dc, w, h, invert);
-    CopyFramePieces(dc, picture, w, h);
+    CopyFramePieces(dc, picture, w, h, band);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "button_pictures.h"
+#include "face_layout.h"
 
 // A state picture from the program's resources; the caller deletes it.
 HBITMAP LoadStatePicture(PictureFile file);
@@ -16,6 +17,7 @@ void ClearFace(HDC dc, int w, int h);
 // One rectangle, vertical mode, from the two gradient vertices; false when
 // msimg32 or its GradientFill cannot be had.
 bool FillGradient(HDC dc, int w, int h, bool invert);
-void CopyFramePieces(HDC dc, HBITMAP picture, int w, int h);
+// The frame's corners and bands are `band` pixels (see FacePieces).
+void CopyFramePieces(HDC dc, HBITMAP picture, int w, int h, int band = kCorner);
 // The three steps in order.
-void DrawFaceImage(HDC dc, int w, int h, HBITMAP picture, bool invert);
+void DrawFaceImage(HDC dc, int w, int h, HBITMAP picture, bool invert, int band = kCorner);

@@ -1,12 +1,15 @@
 #include "application.h"
 
 #include "form.h"
+#include "scale.h"
 
 namespace forms {
 
 namespace {
 int loadedForms = 0;
 MousePointer programPointer = MousePointer::Default;
+
+int layoutDpi = 0;  // 0 until first asked: the system's
 
 int TwipsPerPixel(int axis)
 {
@@ -63,8 +66,26 @@ int LoadedFormCount() { return loadedForms; }
 
 int TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
 int TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
-int ScreenWidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
-int ScreenHeightTwips() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
+int LayoutDpi()
+{
+    if (layoutDpi == 0) {
+        HDC screen = GetDC(nullptr);
+        const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen != nullptr) ReleaseDC(nullptr, screen);
+        layoutDpi = dpi > 0 ? dpi : kDesignDpi;
+    }
+    return layoutDpi;
+}
+
+void SetLayoutDpi(int dpi)
+{
+    if (dpi > 0) layoutDpi = dpi;
+}
+
+int ToPixels(int twips) { return TwipsToPixels(twips, LayoutDpi()); }
+int ToTwips(int pixels) { return PixelsToTwips(pixels, LayoutDpi()); }
+int ScreenWidthTwips() { return ToTwips(GetSystemMetrics(SM_CXSCREEN)); }
+int ScreenHeightTwips() { return ToTwips(GetSystemMetrics(SM_CYSCREEN)); }
 
 void SetMousePointer(MousePointer pointer)
 {

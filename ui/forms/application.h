@@ -21,9 +21,17 @@ void FormLoaded();
 void FormUnloaded();
 int LoadedFormCount();
 
-// Twips per pixel of the screen (1440 per inch; 15 at 96 dots per inch).
+// Twips per pixel of the screen (1440 per inch; 15 at 96 dots per inch), as
+// a whole number.
 int TwipsPerPixelX();
 int TwipsPerPixelY();
+// The dots per inch the forms are laid out at: the system's at first, then
+// whatever a form moved to a monitor of another scale was told (SetLayoutDpi).
+int LayoutDpi();
+void SetLayoutDpi(int dpi);
+// Twips and pixels at the layout's scale (see scale.h for the rounding).
+int ToPixels(int twips);
+int ToTwips(int pixels);
 // Size of the primary screen in twips.
 int ScreenWidthTwips();
 int ScreenHeightTwips();

@@ -55,12 +55,12 @@ const wchar_t* ChildControl::WindowClass()
 
 RECT ChildControl::PixelRect() const
 {
-    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    return {left_ / tx, top_ / ty, left_ / tx + width_ / tx, top_ / ty + height_ / ty};
+    const int left = ToPixels(left_), top = ToPixels(top_);
+    return {left, top, left + ToPixels(width_), top + ToPixels(height_)};
 }
 
-int ChildControl::PixelWidth() const { return width_ / TwipsPerPixelX(); }
-int ChildControl::PixelHeight() const { return height_ / TwipsPerPixelY(); }
+int ChildControl::PixelWidth() const { return ToPixels(width_); }
+int ChildControl::PixelHeight() const { return ToPixels(height_); }
 
 bool ChildControl::CreateControlWindow(HWND parent)
 {
@@ -101,6 +101,12 @@ void ChildControl::Move(int left, int top, int width, int height)
     MoveWindow(window_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     sited_ = true;
     if (resized) Resized();
+}
+
+void ChildControl::Rescale()
+{
+    Move(left_, top_, width_, height_);
+    if (window_ != nullptr) Resized();
 }
 
 int ChildControl::TabIndex() const { return ParentForm().Parts().TabIndex(*this); }

@@ -25,6 +25,9 @@ public:
 
     // Twips, from the container's inner top-left corner.
     void Move(int left, int top, int width, int height);
+    // Places the window again at the layout's scale (after it changed) and
+    // raises the resize event, though the size in twips stays the same.
+    void Rescale();
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Width() const { return width_; }

@@ -6,6 +6,10 @@
 #include "child_control.h"
 #include "window_owner.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace forms {
 
 namespace {
@@ -103,8 +107,7 @@ void Form::Unloaded()
 void Form::Move(int left, int top, int width, int height)
 {
     if (window_ == nullptr) return;
-    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-    MoveWindow(window_, left / tx, top / ty, width / tx, height / ty, TRUE);
+    MoveWindow(window_, ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height), TRUE);
 }
 
 void Form::SetFont(std::shared_ptr<forms::Font> font)
@@ -185,6 +188,15 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         Form_Resize();
+        return 0;
+    case WM_DPICHANGED:
+        SetLayoutDpi(HIWORD(wParam));
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        for (ChildControl* control : parts_.TabOrder()) control->Rescale();
+        Form_DpiChanged();
         return 0;
     case WM_ACTIVATE:
         // As a dialog does: the focus goes back to the control that had it,

@@ -86,6 +86,11 @@ protected:
     virtual void Form_QueryUnload(bool& /*cancel*/, QueryUnloadReason /*reason*/) {}
     virtual void Form_Unload() {}
     virtual void Form_Resize() {}
+    // The form was moved to a monitor of another scale: the layout has taken
+    // the new dots per inch, the window the place the system suggested, and
+    // every child control its place and size at the new scale; the form
+    // lays out the rest (its own size, what it draws).
+    virtual void Form_DpiChanged() {}
     // A form's own window message before the layer handles it (mouse input on
     // its windowless controls, their cursors): true when it was handled.
     virtual bool Form_Message(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/)

@@ -43,12 +43,11 @@ void PictureBox::Cls()
 void PictureBox::Line(int x1, int y1, int x2, int y2, COLORREF colour)
 {
     if (surface_.dc() == nullptr) return;
-    const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ previous = SelectObject(surface_.dc(), pen);
-    MoveToEx(surface_.dc(), x1 / tx, y1 / ty, nullptr);
-    LineTo(surface_.dc(), x2 / tx, y2 / ty);
-    SetPixel(surface_.dc(), x2 / tx, y2 / ty, colour);  // a line includes its last point
+    MoveToEx(surface_.dc(), ToPixels(x1), ToPixels(y1), nullptr);
+    LineTo(surface_.dc(), ToPixels(x2), ToPixels(y2));
+    SetPixel(surface_.dc(), ToPixels(x2), ToPixels(y2), colour);  // a line includes its last point
     SelectObject(surface_.dc(), previous);
     DeleteObject(pen);
 }

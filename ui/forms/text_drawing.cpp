@@ -8,10 +8,7 @@ namespace forms {
 
 HFONT CreateGdiFont(const FontSpec& spec)
 {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    const int height = -static_cast<int>(std::lround(spec.size * dpi / 72.0));
+    const int height = -static_cast<int>(std::lround(spec.size * LayoutDpi() / 72.0));
     const std::wstring face = Widen(spec.name);
     return CreateFontW(height, 0, 0, 0, spec.weight, spec.italic ? TRUE : FALSE, spec.underline ? TRUE : FALSE, FALSE,
                        static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -41,8 +41,8 @@ void UserControl::Paint(HDC dc, const RECT&) { surface_.CopyTo(dc, 0, 0); }
 
 LRESULT UserControl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const int x = static_cast<short>(LOWORD(lParam)) * TwipsPerPixelX();
-    const int y = static_cast<short>(HIWORD(lParam)) * TwipsPerPixelY();
+    const int x = ToTwips(static_cast<short>(LOWORD(lParam)));
+    const int y = ToTwips(static_cast<short>(HIWORD(lParam)));
     int button = 0;
     switch (message) {
     case WM_LBUTTONDOWN:
