@@ -58,10 +58,10 @@ const CdPass kCdPasses[] = {
     {"TrackRepeatLeavesTheChosenTrackPlaying", 3, "3", "playing", {}, true, {}},
     {"TrackRepeatRestartsAStoppedDiscAtTheTrack", 3, "3", "stopped", {{0, "03:00:00:00"}}, true,
      {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"}},
-    {"FailedPositionQuery.SendsNothing/0", 99, "4", "playing", {{263, ""}}, false, {"status cdaudio position track 99"}},
-    {"FailedPositionQuery.SendsNothing/1", -5, "4", "stopped", {{263, ""}}, false, {"status cdaudio position track -5"}},
-    {"FailedPositionQuery.SendsNothing/2", 99, "4", "stopped", {{277, ""}}, false, {"status cdaudio position track 99"}},
-    {"FailedPositionQuery.SendsNothing/3", 13, "4", "playing", {{0, "Error: no such track"}}, false,
+    {"Tracks/FailedPositionQuery.SendsNothing/0", 99, "4", "playing", {{263, ""}}, false, {"status cdaudio position track 99"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/1", -5, "4", "stopped", {{263, ""}}, false, {"status cdaudio position track -5"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/2", 99, "4", "stopped", {{277, ""}}, false, {"status cdaudio position track 99"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/3", 13, "4", "playing", {{0, "Error: no such track"}}, false,
      {"status cdaudio position track 13"}},
 };
 
