@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "bgm.h"
 #include "fakes.h"
 #include "settings_file.h"
@@ -34,85 +36,56 @@ TEST_F(Music, OpenCdOpensAndSetsTheTimeFormatOnly)
     EXPECT_EQ(mm.replySizes, (std::vector<unsigned>{0, 0}));
 }
 
-TEST_F(Music, WholeDiscPassStartsAStoppedDisc)
-{
-    Disc("1", "stopped");
-    WatchCd(mm);
-    EXPECT_TRUE(CdWatchOk);
-    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
-                                     "status cdaudio mode", "play cdaudio"}));
-    EXPECT_EQ(mm.replySizes, (std::vector<unsigned>{512, 512, 255, 512}));
-}
-
-TEST_F(Music, PlayingPassSendsOnlyQueries)
-{
-    Disc("4", "playing");
-    WatchCd(mm);
-    EXPECT_TRUE(CdWatchOk);
-    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
-                                     "status cdaudio mode"}));
-}
-
-TEST_F(Music, TrackRepeatJumpsBackWhenTheDiscHasMovedOn)
-{
-    BgmRepeat = 3;
-    Disc("4", "playing");
-    mm.Answer_("status cdaudio position track 3", 0, "03:00:00:00");
-    WatchCd(mm);
-    EXPECT_TRUE(CdWatchOk);
-    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
-                                     "status cdaudio mode", "status cdaudio position track 3",
-                                     "play cdaudio from 03:00:00:00"}));
-}
-
-TEST_F(Music, TrackRepeatLeavesTheChosenTrackPlaying)
-{
-    BgmRepeat = 3;
-    Disc("3", "playing");
-    WatchCd(mm);
-    EXPECT_TRUE(CdWatchOk);
-    EXPECT_EQ(mm.commands.size(), 3u);
-}
-
-TEST_F(Music, TrackRepeatRestartsAStoppedDiscAtTheTrack)
-{
-    BgmRepeat = 3;
-    Disc("3", "stopped");
-    mm.Answer_("status cdaudio position track 3", 0, "03:00:00:00");
-    WatchCd(mm);
-    EXPECT_EQ(mm.commands.back(), "play cdaudio from 03:00:00:00");
-}
-
-// A track the disc does not have: the position query fails (or answers an
-// error), the pass fails, and no play command goes out.
-struct FailedPositionCase {
+// One pass of the CD watch on a disc that answers its three queries (the
+// current track, 12 tracks, the mode), then the position of the repeated
+// track when the pass asks for it. A track the disc does not have: the
+// position query fails (or answers an error), the pass fails, and no play
+// command goes out.
+struct CdPass {
+    const char* name;
     std::int16_t repeat;
-    std::string mode;
-    std::int32_t code;
-    std::string reply;
+    const char *track, *mode;
+    std::optional<ScriptedMultimedia::Answer> position;
+    bool ok;
+    Commands after;  // sent after the three queries
 };
 
-class FailedPositionQuery : public Music, public ::testing::WithParamInterface<FailedPositionCase> {};
+const CdPass kCdPasses[] = {
+    {"WholeDiscPassStartsAStoppedDisc", 0, "1", "stopped", {}, true, {"play cdaudio"}},
+    {"PlayingPassSendsOnlyQueries", 0, "4", "playing", {}, true, {}},
+    {"TrackRepeatJumpsBackWhenTheDiscHasMovedOn", 3, "4", "playing", {{0, "03:00:00:00"}}, true,
+     {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"}},
+    {"TrackRepeatLeavesTheChosenTrackPlaying", 3, "3", "playing", {}, true, {}},
+    {"TrackRepeatRestartsAStoppedDiscAtTheTrack", 3, "3", "stopped", {{0, "03:00:00:00"}}, true,
+     {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/0", 99, "4", "playing", {{263, ""}}, false, {"status cdaudio position track 99"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/1", -5, "4", "stopped", {{263, ""}}, false, {"status cdaudio position track -5"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/2", 99, "4", "stopped", {{277, ""}}, false, {"status cdaudio position track 99"}},
+    {"Tracks/FailedPositionQuery.SendsNothing/3", 13, "4", "playing", {{0, "Error: no such track"}}, false,
+     {"status cdaudio position track 13"}},
+};
 
-TEST_P(FailedPositionQuery, SendsNothing)
+TEST_F(Music, EveryCdPassOfTheTable)
 {
-    const FailedPositionCase& c = GetParam();
-    BgmRepeat = c.repeat;
-    Disc("4", c.mode);
-    const std::string query = "status cdaudio position track " + std::to_string(c.repeat);
-    mm.Answer_(query, c.code, c.reply);
-    mm.errorTexts[263] = "The specified device is not open or is not recognized by MCI.";
-    WatchCd(mm);
-    EXPECT_FALSE(CdWatchOk);
-    EXPECT_EQ(mm.commands, (Commands{"status cdaudio current track", "status cdaudio number of tracks",
-                                     "status cdaudio mode", query}));
+    for (const CdPass& row : kCdPasses) {
+        SCOPED_TRACE(row.name);
+        SetUp();  // the reply buffers keep their contents between passes
+        mm = ScriptedMultimedia();
+        BgmRepeat = row.repeat;
+        Disc(row.track, row.mode);
+        const std::string positionQuery = "status cdaudio position track " + std::to_string(row.repeat);
+        if (row.position) mm.Answer_(positionQuery, row.position->code, row.position->reply);
+        mm.errorTexts[263] = "The specified device is not open or is not recognized by MCI.";
+        WatchCd(mm);
+        EXPECT_EQ(CdWatchOk, row.ok);
+        Commands expected = {"status cdaudio current track", "status cdaudio number of tracks", "status cdaudio mode"};
+        expected.insert(expected.end(), row.after.begin(), row.after.end());
+        EXPECT_EQ(mm.commands, expected);
+        std::vector<unsigned> sizes = {512, 512, 255};  // the mode has a buffer of its own
+        sizes.resize(expected.size(), 512);
+        EXPECT_EQ(mm.replySizes, sizes);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Tracks, FailedPositionQuery,
-                         ::testing::Values(FailedPositionCase{99, "playing", 263, ""},
-                                           FailedPositionCase{-5, "stopped", 263, ""},
-                                           FailedPositionCase{99, "stopped", 277, ""},
-                                           FailedPositionCase{13, "playing", 0, "Error: no such track"}));
 
 TEST_F(Music, NoDiscStopsTheWatchAndNeverPlays)
 {
@@ -229,19 +202,17 @@ TEST_F(Music, Mp3PathWithAQuoteSendsNothing)
 
 TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
 {
-    for (const char* mode : {"stopped", "paused", "seeking", "Playing", "play"}) {
-        mm.commands.clear();
-        mm.script.clear();
+    const Commands restart = {"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"};
+    const std::pair<const char*, Commands> rows[] = {{"stopped", restart}, {"paused", restart}, {"seeking", restart},
+                                                     {"Playing", restart}, {"play", restart},
+                                                     {"playing", {"status MP3Play mode"}}};
+    for (const auto& [mode, commands] : rows) {
+        mm = ScriptedMultimedia();
         mm.Answer_("status MP3Play mode", 0, mode);
         KeepMp3Playing(mm);
-        EXPECT_EQ(mm.commands, (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"})) << mode;
-        EXPECT_EQ(mm.replySizes[0], 30u);
+        EXPECT_EQ(mm.commands, commands) << mode;
+        EXPECT_EQ(mm.replySizes[0], 30u) << mode;
     }
-    mm.commands.clear();
-    mm.script.clear();
-    mm.Answer_("status MP3Play mode", 0, "playing");
-    KeepMp3Playing(mm);
-    EXPECT_EQ(mm.commands, (Commands{"status MP3Play mode"}));
 }
 
 TEST_F(Music, CloseMp3StopsThenCloses)

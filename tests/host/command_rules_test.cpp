@@ -39,32 +39,18 @@ public:
     {
         ++colourWrites;
         calls.push_back("colour");
-        if (colourWriteFails) return false;
-        colour = c;
-        return true;
+        if (!colourWriteFails) colour = c;
+        return !colourWriteFails;
     }
     std::optional<std::uint32_t> CaptionColour() const override
     {
-        if (colourReadFails) return std::nullopt;
-        return colour;
+        return colourReadFails ? std::nullopt : std::optional<std::uint32_t>(colour);
     }
     std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& c) override
-    {
-        calls.push_back("caption");
-        caption = c;
-    }
+    void SetCaption(const std::string& c) override { calls.push_back("caption"); caption = c; }
     std::shared_ptr<forms::Font> CaptionFont() const override { return font; }
-    void SetCaptionFont(std::shared_ptr<forms::Font> f) override
-    {
-        calls.push_back("font");
-        font = std::move(f);
-    }
-    void SetOpaque(bool o) override
-    {
-        calls.push_back("opaque");
-        opaque = o;
-    }
+    void SetCaptionFont(std::shared_ptr<forms::Font> f) override { calls.push_back("font"); font = std::move(f); }
+    void SetOpaque(bool o) override { calls.push_back("opaque"); opaque = o; }
     bool Opaque() const override { return opaque; }
     forms::FontSpec AmbientFont() const override { return ambient; }
     void StartPollTimer(unsigned ms) override { pollInterval = ms; }
@@ -75,10 +61,14 @@ public:
     WindowId OwnWindow() const override { return kOwnWindow; }
 };
 
-// A button on a fake clock: the poll ticks every 100 ms once started.
-struct Button {
+// A control as created, never read from a property bag.
+struct Bare {
     FakeParts parts;
     CommandRules rules{parts};
+};
+
+// A button on a fake clock: the poll ticks every 100 ms once started.
+struct Button : Bare {
     int clockMs = 0;
 
     Button()
@@ -191,62 +181,51 @@ const Transition kTransitions[] = {
     {"disabled: poll", "init move disable", "away", 2, "", 0},
 };
 
-TEST(CommandTransitions, EveryRowOfTheTable)
+void ExpectTransition(const Transition& row)
 {
-    for (const Transition& row : kTransitions) {
-        SCOPED_TRACE(row.name);
-        Button b;
-        b.Run(row.before);
-        b.Forget();
-        b.Run(row.trigger);
-        EXPECT_EQ(b.rules.ButtonState(), row.state);
-        EXPECT_EQ(Joined(b.parts.painted), row.painted);
-        EXPECT_EQ(b.parts.clicks, row.clicks);
-    }
+    SCOPED_TRACE(row.name);
+    Button b;
+    b.Run(row.before);
+    b.Forget();
+    b.Run(row.trigger);
+    EXPECT_EQ(b.rules.ButtonState(), row.state);
+    EXPECT_EQ(Joined(b.parts.painted), row.painted);
+    EXPECT_EQ(b.parts.clicks, row.clicks);
 }
 
-struct Sequence {
-    const char* name;
-    const char* steps;
-    int state;
-    const char* painted;  // every face painted, in order
-    int clicks;
-};
+TEST(CommandTransitions, EveryRowOfTheTable)
+{
+    for (const Transition& row : kTransitions) ExpectTransition(row);
+}
 
-const Sequence kSequences[] = {
-    {"enter and leave an unfocused button", "init move away", 1, "HighLight~ Normal", 0},
-    {"enter and leave the focused button", "init focus move away", 3, "Selected HighLightSelect Selected", 0},
-    {"press and release on the focused, hovered button", "init focus move down1 up1", 4,
+// Whole sequences from a new button: every face painted, in order.
+const Transition kSequences[] = {
+    {"enter and leave an unfocused button", "", "init move away", 1, "HighLight~ Normal", 0},
+    {"enter and leave the focused button", "", "init focus move away", 3, "Selected HighLightSelect Selected", 0},
+    {"press and release on the focused, hovered button", "", "init focus move down1 up1", 4,
      "Selected HighLightSelect Pressed HighLightSelect", 1},
-    {"press, drag out, release out", "init focus move down1 away up1", 3,
+    {"press, drag out, release out", "", "init focus move down1 away up1", 3,
      "Selected HighLightSelect Pressed Selected", 0},
-    {"press, drag out, back in, release in, move", "init focus move down1 away move up1 move", 4,
+    {"press, drag out, back in, release in, move", "", "init focus move down1 away move up1 move", 4,
      "Selected HighLightSelect Pressed Selected HighLightSelect", 0},
-    {"right click on a hovered button", "init move down2 up2", 2, "HighLight~", 1},
-    {"left release unfocused keeps Normal until the cursor leaves and comes back",
+    {"right click on a hovered button", "", "init move down2 up2", 2, "HighLight~", 1},
+    {"left release unfocused keeps Normal until the cursor leaves and comes back", "",
      "init move down1 up1 move over move away move", 2, "HighLight~ Pressed~ Normal~ Normal HighLight~", 1},
-    {"a press gives the focus first, then the mouse-down", "init move focus down1 up1", 4,
+    {"a press gives the focus first, then the mouse-down", "", "init move focus down1 up1", 4,
      "HighLight~ Pressed~ Pressed~ HighLightSelect~", 1},
-    {"focus by keyboard while hovered keeps Pressed until the cursor leaves", "init move focus move move away", 3,
+    {"focus by keyboard while hovered keeps Pressed until the cursor leaves", "", "init move focus move move away", 3,
      "HighLight~ Pressed~ Selected", 0},
-    {"focus by keyboard while hovered, then a release", "init move focus up1", 4,
+    {"focus by keyboard while hovered, then a release", "", "init move focus up1", 4,
      "HighLight~ Pressed~ HighLightSelect~", 1},
-    {"disabled while hovered freezes state 2; enabling paints Normal; the poll then ends the hover",
+    {"disabled while hovered freezes state 2; enabling paints Normal; the poll then ends the hover", "",
      "init move disable away move enable away", 1, "HighLight~ Disable~ Normal~ Normal", 0},
-    {"disabled: nothing reacts", "init disable move down1 up1 up2 focus away blur", 1, "Disable", 0},
-    {"before Initialize a press paints Pressed and a release clicks", "move down1 up1 move", 0, "Pressed", 1},
+    {"disabled: nothing reacts", "", "init disable move down1 up1 up2 focus away blur", 1, "Disable", 0},
+    {"before Initialize a press paints Pressed and a release clicks", "", "move down1 up1 move", 0, "Pressed", 1},
 };
 
 TEST(CommandSequences, EdgeCasesOfMouseAndFocus)
 {
-    for (const Sequence& s : kSequences) {
-        SCOPED_TRACE(s.name);
-        Button b;
-        b.Run(s.steps);
-        EXPECT_EQ(b.rules.ButtonState(), s.state);
-        EXPECT_EQ(Joined(b.parts.painted), s.painted);
-        EXPECT_EQ(b.parts.clicks, s.clicks);
-    }
+    for (const Transition& row : kSequences) ExpectTransition(row);
 }
 
 TEST(CommandSequences, PollStartsWithInitializeAndNoticesLeavingWithinOneInterval)
@@ -328,27 +307,25 @@ TEST(CommandProperties, FailureRules)
     EXPECT_EQ(Joined(b.parts.painted), "Normal Normal") << "ResetFace on the failure, then as usual";
 
     // ResetFace turns a never-initialised caption black, once more when that step fails.
-    FakeParts parts;
-    CommandRules fresh(parts);
-    fresh.LetEnabled(true);
-    parts.colourWriteFails = true;
-    parts.colourWrites = 0;
-    fresh.ResetFace();
-    EXPECT_EQ(parts.colourWrites, 2);
-    EXPECT_EQ(parts.painted.back(), "Normal");
+    Bare fresh;
+    fresh.rules.LetEnabled(true);
+    fresh.parts.colourWriteFails = true;
+    fresh.parts.colourWrites = 0;
+    fresh.rules.ResetFace();
+    EXPECT_EQ(fresh.parts.colourWrites, 2);
+    EXPECT_EQ(fresh.parts.painted.back(), "Normal");
 }
 
 TEST(CommandProperties, BrandNewControlIsEnabledByItsFirstEnabledRead)
 {
-    FakeParts parts;
-    CommandRules fresh(parts);
-    EXPECT_FALSE(fresh.EnabledValue());
-    EXPECT_EQ(fresh.FirstRunValue(), 0);
-    parts.colour = 0x00FF00;
-    EXPECT_TRUE(fresh.Enabled());
-    EXPECT_EQ(fresh.FirstRunValue(), 1);
-    EXPECT_EQ(parts.colour, 0x00FF00u) << "ResetFace ran while still disabled: nothing forced";
-    EXPECT_EQ(Joined(parts.painted), "Normal");
+    Bare fresh;
+    EXPECT_FALSE(fresh.rules.EnabledValue());
+    EXPECT_EQ(fresh.rules.FirstRunValue(), 0);
+    fresh.parts.colour = 0x00FF00;
+    EXPECT_TRUE(fresh.rules.Enabled());
+    EXPECT_EQ(fresh.rules.FirstRunValue(), 1);
+    EXPECT_EQ(fresh.parts.colour, 0x00FF00u) << "ResetFace ran while still disabled: nothing forced";
+    EXPECT_EQ(Joined(fresh.parts.painted), "Normal");
 }
 
 // Property bag round trips.
@@ -359,6 +336,11 @@ forms::PropertyBag Saved(CommandRules& rules)
     rules.UserControl_WriteProperties(bag);
     return bag;
 }
+
+// A new control that has read its properties from `bag`.
+struct Loaded : Bare {
+    explicit Loaded(const forms::PropertyBag& bag) { rules.UserControl_ReadProperties(bag); }
+};
 
 TEST(CommandPropertyBag, DefaultCaptionIsNotStoredAndReadsBackAsCommand1)
 {
@@ -401,45 +383,36 @@ TEST(CommandPropertyBag, ReadsInOrderAndEndsWithResetFace)
     forms::PropertyBag bag;
     bag.WriteProperty("Caption", std::string("設定"), std::string("Command"));
     bag.WriteProperty("Font", forms::FontSpec{"ＭＳ Ｐゴシック", 9.75, 400, 128, false, false}, forms::FontSpec{});
-    FakeParts parts;
-    CommandRules rules(parts);
-    rules.UserControl_ReadProperties(bag);
-    EXPECT_EQ(Joined(parts.calls), "caption font colour opaque");
-    EXPECT_TRUE(rules.EnabledValue());
-    EXPECT_EQ(rules.FirstRunValue(), 1);
-    EXPECT_EQ(parts.caption, "設定");
-    EXPECT_EQ(parts.font->Spec().charset, 128);
-    EXPECT_TRUE(parts.opaque);
-    EXPECT_EQ(Joined(parts.painted), "Normal");
-    // Written back, the dialog's button carries only what it was given.
-    forms::PropertyBag again = Saved(rules);
-    EXPECT_EQ(again, bag);
+    Loaded c(bag);
+    EXPECT_EQ(Joined(c.parts.calls), "caption font colour opaque");
+    EXPECT_TRUE(c.rules.EnabledValue());
+    EXPECT_EQ(c.rules.FirstRunValue(), 1);
+    EXPECT_EQ(c.parts.caption, "設定");
+    EXPECT_EQ(c.parts.font->Spec().charset, 128);
+    EXPECT_TRUE(c.parts.opaque);
+    EXPECT_EQ(Joined(c.parts.painted), "Normal");
+    EXPECT_EQ(Saved(c.rules), bag) << "written back, the dialog's button carries only what it was given";
 }
 
 TEST(CommandPropertyBag, MissingFontReadsAsTheAmbientFont)
 {
-    FakeParts parts;
-    CommandRules rules(parts);
-    rules.UserControl_ReadProperties(forms::PropertyBag{});
-    EXPECT_EQ(parts.font->Spec(), parts.ambient);
-    EXPECT_EQ(parts.caption, "Command1");
+    Loaded c(forms::PropertyBag{});
+    EXPECT_EQ(c.parts.font->Spec(), c.parts.ambient);
+    EXPECT_EQ(c.parts.caption, "Command1");
 }
 
 TEST(CommandPropertyBag, NewControlSavedBeforeEnabledWasReadIsEnabledByTheNextRead)
 {
-    FakeParts parts;
-    CommandRules fresh(parts);
-    forms::PropertyBag bag = Saved(fresh);
+    Bare fresh;
+    forms::PropertyBag bag = Saved(fresh.rules);
     EXPECT_EQ(bag.Stored("FirstRun"), forms::PropertyValue(std::int32_t{0}));
     EXPECT_EQ(bag.Stored("Enabled"), forms::PropertyValue(false));
 
-    FakeParts parts2;
-    CommandRules loaded(parts2);
-    loaded.UserControl_ReadProperties(bag);
-    EXPECT_FALSE(loaded.EnabledValue());
-    EXPECT_TRUE(parts2.painted.empty());
-    EXPECT_TRUE(loaded.Enabled());
-    EXPECT_EQ(loaded.FirstRunValue(), 1);
+    Loaded loaded(bag);
+    EXPECT_FALSE(loaded.rules.EnabledValue());
+    EXPECT_TRUE(loaded.parts.painted.empty());
+    EXPECT_TRUE(loaded.rules.Enabled());
+    EXPECT_EQ(loaded.rules.FirstRunValue(), 1);
 }
 
 TEST(CommandPropertyBag, FirstRunZeroForcesABlackCaption)
@@ -447,14 +420,12 @@ TEST(CommandPropertyBag, FirstRunZeroForcesABlackCaption)
     forms::PropertyBag bag;
     bag.WriteProperty("FirstRun", std::int32_t{0}, std::int32_t{1});
     bag.WriteProperty("FontColour", std::int32_t{0x0000FF}, std::int32_t{0});
-    FakeParts parts;
-    CommandRules rules(parts);
-    rules.UserControl_ReadProperties(bag);
-    EXPECT_TRUE(rules.EnabledValue());
-    EXPECT_EQ(parts.colour, 0u) << "ResetFace after the read turned the caption black";
+    Loaded c(bag);
+    EXPECT_TRUE(c.rules.EnabledValue());
+    EXPECT_EQ(c.parts.colour, 0u) << "ResetFace after the read turned the caption black";
     std::uint32_t red = 0x0000FF;
-    rules.LetFontColour(red);
-    EXPECT_EQ(parts.colour, 0u) << "and keeps doing so while FirstRun is 0";
+    c.rules.LetFontColour(red);
+    EXPECT_EQ(c.parts.colour, 0u) << "and keeps doing so while FirstRun is 0";
 }
 
 TEST(CommandPropertyBag, ValuesOfTheWrongKindOrRangeFailOnlyTheirOwnStep)
@@ -464,14 +435,13 @@ TEST(CommandPropertyBag, ValuesOfTheWrongKindOrRangeFailOnlyTheirOwnStep)
     bag.WriteProperty("FirstRun", std::int32_t{300}, std::int32_t{1});
     bag.WriteProperty("Visible", std::int32_t{7}, std::int32_t{1});
     bag.WriteProperty("Caption", std::string("Go"), std::string("Command"));
-    FakeParts parts;
-    parts.opaque = false;
-    CommandRules rules(parts);
-    rules.UserControl_ReadProperties(bag);
-    EXPECT_FALSE(rules.EnabledValue()) << "kept as created";
-    EXPECT_EQ(rules.FirstRunValue(), 0);
-    EXPECT_FALSE(parts.opaque);
-    EXPECT_EQ(parts.caption, "Go");
+    Bare c;
+    c.parts.opaque = false;
+    c.rules.UserControl_ReadProperties(bag);
+    EXPECT_FALSE(c.rules.EnabledValue()) << "kept as created";
+    EXPECT_EQ(c.rules.FirstRunValue(), 0);
+    EXPECT_FALSE(c.parts.opaque);
+    EXPECT_EQ(c.parts.caption, "Go");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "conversions.h"
 
@@ -8,10 +9,9 @@ using namespace conv;
 
 TEST(Conversions, UpperCaseTouchesOnlyAsciiLetters)
 {
-    EXPECT_EQ(UpperCase("song.Mp3"), "SONG.MP3");
-    EXPECT_EQ(UpperCase("/s"), "/S");
-    EXPECT_EQ(UpperCase(""), "");
-    EXPECT_EQ(UpperCase("caf\xE9"), "CAF\xE9") << "bytes beyond ASCII stay as they are";
+    // Bytes beyond ASCII stay as they are.
+    const std::pair<const char*, const char*> rows[] = {{"song.Mp3", "SONG.MP3"}, {"/s", "/S"}, {"", ""}, {"caf\xE9", "CAF\xE9"}};
+    for (const auto& [text, upper] : rows) EXPECT_EQ(UpperCase(text), upper) << text;
 }
 
 TEST(Conversions, CharactersByPosition)
@@ -27,38 +27,23 @@ TEST(Conversions, CharactersByPosition)
 
 TEST(Conversions, LeadingNumber)
 {
-    EXPECT_EQ(LeadingNumber("1234"), 1234);
-    EXPECT_EQ(LeadingNumber("   1234"), 1234);
-    EXPECT_EQ(LeadingNumber(" 234abc"), 234);
-    EXPECT_EQ(LeadingNumber(":1234"), 0) << "a colon cannot start a number";
-    EXPECT_EQ(LeadingNumber(""), 0);
-    EXPECT_EQ(LeadingNumber("abc"), 0);
-    EXPECT_EQ(LeadingNumber("-12.5x"), -12.5);
-    EXPECT_EQ(LeadingNumber("+7"), 7);
-    EXPECT_EQ(LeadingNumber(".5"), 0.5);
-    EXPECT_EQ(LeadingNumber("2e3"), 2000);
-    EXPECT_EQ(LeadingNumber("2e"), 2) << "an exponent without digits does not continue the number";
-    EXPECT_EQ(LeadingNumber("2e+"), 2);
-    EXPECT_EQ(LeadingNumber("1.5E-1z"), 0.15);
-    EXPECT_EQ(LeadingNumber("-"), 0);
-    EXPECT_EQ(LeadingNumber("12 34"), 12);
+    // A colon cannot start a number; an exponent without digits does not continue it.
+    const std::pair<const char*, double> rows[] = {
+        {"1234", 1234}, {"   1234", 1234}, {" 234abc", 234}, {":1234", 0}, {"", 0},     {"abc", 0},
+        {"-12.5x", -12.5}, {"+7", 7},     {".5", 0.5},      {"2e3", 2000}, {"2e", 2},  {"2e+", 2},
+        {"1.5E-1z", 0.15}, {"-", 0},      {"12 34", 12}};
+    for (const auto& [text, number] : rows) EXPECT_EQ(LeadingNumber(text), number) << text;
     EXPECT_TRUE(std::isinf(LeadingNumber("1e999")));
 }
 
 TEST(Conversions, StrictNumbers)
 {
-    EXPECT_EQ(ParseNumber("2.7"), 2.7);
-    EXPECT_EQ(ParseNumber(" 2"), 2) << "the leading blank of the stored form";
-    EXPECT_EQ(ParseNumber("-0.5"), -0.5);
-    EXPECT_EQ(ParseNumber("1e3"), 1000);
-    EXPECT_EQ(ParseNumber(" 7 "), 7);
-    EXPECT_FALSE(ParseNumber("abc"));
-    EXPECT_FALSE(ParseNumber(""));
-    EXPECT_FALSE(ParseNumber("   "));
-    EXPECT_FALSE(ParseNumber("2x"));
-    EXPECT_FALSE(ParseNumber("1 2"));
-    EXPECT_FALSE(ParseNumber("."));
-    EXPECT_FALSE(ParseNumber("1e999"));
+    // " 2": the leading blank of the stored form.
+    const std::pair<const char*, std::optional<double>> rows[] = {
+        {"2.7", 2.7},          {" 2", 2},           {"-0.5", -0.5},       {"1e3", 1000},        {" 7 ", 7},
+        {"abc", std::nullopt}, {"", std::nullopt},  {"   ", std::nullopt}, {"2x", std::nullopt}, {"1 2", std::nullopt},
+        {".", std::nullopt},   {"1e999", std::nullopt}};
+    for (const auto& [text, number] : rows) EXPECT_EQ(ParseNumber(text), number) << text;
     EXPECT_TRUE(IsNumeric("40000"));
     EXPECT_TRUE(IsNumeric("-3.25"));
     EXPECT_FALSE(IsNumeric("3:04"));
@@ -66,49 +51,32 @@ TEST(Conversions, StrictNumbers)
 
 TEST(Conversions, NumberTextAndPattern)
 {
-    EXPECT_EQ(NumberText(0), " 0");
-    EXPECT_EQ(NumberText(2), " 2");
-    EXPECT_EQ(NumberText(-1), "-1");
-    EXPECT_EQ(NumberText(32767), " 32767");
-    EXPECT_EQ(NumberText(-32768), "-32768");
-    EXPECT_EQ(FormatDigits(0), "");
-    EXPECT_EQ(FormatDigits(1), "1");
-    EXPECT_EQ(FormatDigits(30), "30");
-    EXPECT_EQ(FormatDigits(-5), "-5");
+    const std::pair<std::int64_t, const char*> texts[] = {{0, " 0"}, {2, " 2"}, {-1, "-1"}, {32767, " 32767"}, {-32768, "-32768"}};
+    for (const auto& [value, text] : texts) EXPECT_EQ(NumberText(value), text) << value;
+    const std::pair<std::int64_t, const char*> digits[] = {{0, ""}, {1, "1"}, {30, "30"}, {-5, "-5"}};
+    for (const auto& [value, text] : digits) EXPECT_EQ(FormatDigits(value), text) << value;
     EXPECT_EQ(Decimal(3), "3");
 }
 
 TEST(Conversions, RoundingHalvesGoToTheEvenNeighbour)
 {
-    EXPECT_EQ(RoundToInt16(0.5), 0);
-    EXPECT_EQ(RoundToInt16(1.5), 2);
-    EXPECT_EQ(RoundToInt16(2.5), 2);
-    EXPECT_EQ(RoundToInt16(-0.5), 0);
-    EXPECT_EQ(RoundToInt16(-1.5), -2);
-    EXPECT_EQ(RoundToInt16(-2.5), -2);
-    EXPECT_EQ(RoundToInt16(2.4999), 2);
-    EXPECT_EQ(RoundToInt16(2.5001), 3);
+    const std::pair<double, std::optional<std::int16_t>> rows[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},      {-0.5, 0},
+                                                                   {-1.5, -2}, {-2.5, -2}, {2.4999, 2},   {2.5001, 3}};
+    for (const auto& [value, rounded] : rows) EXPECT_EQ(RoundToInt16(value), rounded) << value;
     EXPECT_EQ(RoundToInt32(1234.0), 1234);
     EXPECT_EQ(RoundToInt32(2147483646.5), 2147483646);
 }
 
+// 32767.5 rounds to 32768: out of range; -32768.5 to the even neighbour -32768, in range.
 TEST(Conversions, RoundingOutOfRangeFails)
 {
-    EXPECT_EQ(RoundToInt16(32767), 32767);
-    EXPECT_EQ(RoundToInt16(32767.4), 32767);
-    EXPECT_FALSE(RoundToInt16(32767.5)) << "rounds to 32768";
-    EXPECT_FALSE(RoundToInt16(32768));
-    EXPECT_EQ(RoundToInt16(-32768), -32768);
-    EXPECT_EQ(RoundToInt16(-32768.5), -32768) << "the even neighbour is in range";
-    EXPECT_FALSE(RoundToInt16(-32769));
-    EXPECT_FALSE(RoundToInt16(40000));
-    EXPECT_EQ(RoundToInt32(2147483647.0), 2147483647);
-    EXPECT_FALSE(RoundToInt32(2147483647.5));
-    EXPECT_FALSE(RoundToInt32(2147483648.0));
-    EXPECT_EQ(RoundToInt32(-2147483648.0), INT32_MIN);
-    EXPECT_EQ(RoundToInt32(-2147483648.5), INT32_MIN);
-    EXPECT_FALSE(RoundToInt32(-2147483649.0));
-    EXPECT_FALSE(RoundToInt32(1e300));
-    EXPECT_FALSE(RoundToInt32(std::nan("")));
-    EXPECT_FALSE(RoundToInt32(INFINITY));
+    const std::pair<double, std::optional<std::int16_t>> narrow[] = {
+        {32767, 32767}, {32767.4, 32767},  {32767.5, std::nullopt}, {32768, std::nullopt},
+        {-32768, -32768}, {-32768.5, -32768}, {-32769, std::nullopt}, {40000, std::nullopt}};
+    for (const auto& [value, rounded] : narrow) EXPECT_EQ(RoundToInt16(value), rounded) << value;
+    const std::pair<double, std::optional<std::int32_t>> wide[] = {
+        {2147483647.0, 2147483647}, {2147483647.5, std::nullopt},  {2147483648.0, std::nullopt},
+        {-2147483648.0, INT32_MIN}, {-2147483648.5, INT32_MIN},    {-2147483649.0, std::nullopt},
+        {1e300, std::nullopt},      {std::nan(""), std::nullopt},  {INFINITY, std::nullopt}};
+    for (const auto& [value, rounded] : wide) EXPECT_EQ(RoundToInt32(value), rounded) << value;
 }

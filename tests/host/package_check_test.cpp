@@ -7,40 +7,23 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <vector>
+
+#include "../support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using support::CommandOutput;
+using support::ReadWholeFile;
+
 std::string g_release;
 const std::string kName = "Quorvellanto-" QV_VERSION;
 const std::string kDist = QV_PROJECT_DIR "/dist/";
 const std::string kUpgradeCode = "{6C0F3B52-4E8B-4B8A-9D4A-2F6A1C7E0B31}";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Standard output of a shell command; the exit status in `status`.
-std::string Output(const std::string& command, int* status = nullptr)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    const int rc = pclose(pipe);
-    if (status != nullptr) *status = rc;
-    return out;
-}
 
 std::vector<std::string> Split(const std::string& text, char by)
 {
@@ -57,7 +40,7 @@ using Rows = std::vector<std::vector<std::string>>;
 Rows Table(const std::string& msi, const std::string& table)
 {
     Rows rows;
-    const auto lines = Split(Output("msiinfo export '" + msi + "' " + table + " 2>/dev/null"), '\n');
+    const auto lines = Split(CommandOutput("msiinfo export '" + msi + "' " + table + " 2>/dev/null"), '\n');
     for (size_t i = 3; i < lines.size(); ++i) {
         std::string line = lines[i];
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -85,8 +68,8 @@ protected:
 
 TEST_P(InstallerTables, PlatformAndProduct)
 {
-    EXPECT_NE(Output("msiinfo suminfo '" + msi + "'").find(std::string("Template: ") + GetParam().platform + ";1033"),
-              std::string::npos);
+    const std::string summary = CommandOutput("msiinfo suminfo '" + msi + "'");
+    EXPECT_NE(summary.find(std::string("Template: ") + GetParam().platform + ";1033"), std::string::npos);
     std::map<std::string, std::string> properties;
     for (const auto& row : Table(msi, "Property")) properties[row.at(0)] = row.at(1);
     EXPECT_EQ(properties["ProductName"], "Quorvellanto");
@@ -131,18 +114,18 @@ TEST(Zip, HoldsBothPairsInTheirFoldersAndAReadMe)
 {
     const std::string zip = g_release + "/" + kName + ".zip";
     int status = -1;
-    const std::string listing = Output("unzip -Z1 '" + zip + "'", &status);
+    const std::string listing = CommandOutput("unzip -Z1 '" + zip + "'", &status);
     ASSERT_EQ(status, 0) << zip;
     EXPECT_EQ(Split(listing, '\n'), (std::vector<std::string>{kName + "/README.txt", kName + "/win32/Quorvellanto.dll",
                                                               kName + "/win32/Quorvellanto.scr", kName + "/win64/Quorvellanto.dll",
                                                               kName + "/win64/Quorvellanto.scr"}));
     for (const char* arch : {"win32", "win64"})
         for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
-            EXPECT_EQ(Output("unzip -p '" + zip + "' '" + kName + "/" + arch + "/" + file + "'"),
-                      ReadFile(kDist + arch + "/" + file))
+            EXPECT_EQ(CommandOutput("unzip -p '" + zip + "' '" + kName + "/" + arch + "/" + file + "'"),
+                      ReadWholeFile(kDist + arch + "/" + file))
                 << arch << "/" << file;
 
-    const std::string readMe = Output("unzip -p '" + zip + "' '" + kName + "/README.txt'");
+    const std::string readMe = CommandOutput("unzip -p '" + zip + "' '" + kName + "/README.txt'");
     EXPECT_NE(readMe.find("Quorvellanto " QV_VERSION), std::string::npos);
     EXPECT_NE(readMe.find(kName + "-win64.msi"), std::string::npos);
     EXPECT_NE(readMe.find("C:\\Windows\\SysWOW64\\"), std::string::npos);
@@ -162,7 +145,7 @@ TEST(Zip, SymbolsHoldTheSymbolFileOfEveryShippedProgram)
 {
     const std::string zip = g_release + "/" + kName + "-symbols.zip";
     int status = -1;
-    const std::string listing = Output("unzip -Z1 '" + zip + "'", &status);
+    const std::string listing = CommandOutput("unzip -Z1 '" + zip + "'", &status);
     ASSERT_EQ(status, 0) << zip;
     std::vector<std::string> expected;
     for (const char* arch : {"win32", "win64"})
@@ -175,11 +158,11 @@ TEST(Zip, SymbolsHoldTheSymbolFileOfEveryShippedProgram)
     for (const std::string& entry : expected) {
         const std::string arch = entry.substr(entry.find('/') + 1, 5);
         const std::string name = entry.substr(entry.rfind('/') + 1);
-        EXPECT_EQ(Output("unzip -p '" + zip + "' '" + entry + "'"),
-                  ReadFile(QV_PROJECT_DIR "/build/" + arch + "/symbols/" + name))
+        EXPECT_EQ(CommandOutput("unzip -p '" + zip + "' '" + entry + "'"),
+                  ReadWholeFile(QV_PROJECT_DIR "/build/" + arch + "/symbols/" + name))
             << entry;
         // The shipped program names it (its debug link starts with the name).
-        const std::string program = ReadFile(kDist + arch + "/" + name.substr(0, name.size() - 6));
+        const std::string program = ReadWholeFile(kDist + arch + "/" + name.substr(0, name.size() - 6));
         EXPECT_NE(program.find(name + std::string(1, '\0')), std::string::npos) << arch << "/" << name;
     }
 }
@@ -189,7 +172,8 @@ TEST(Zip, SymbolsHoldTheSymbolFileOfEveryShippedProgram)
 TEST(Zip, EntriesCarryOneFixedTime)
 {
     for (const std::string& zip : {kName + ".zip", kName + "-symbols.zip"}) {
-        const std::string times = Output("TZ=UTC zipinfo -T -s '" + g_release + "/" + zip + "' | awk '/^-/ { print $7 }' | sort -u");
+        const std::string times =
+            CommandOutput("TZ=UTC zipinfo -T -s '" + g_release + "/" + zip + "' | awk '/^-/ { print $7 }' | sort -u");
         EXPECT_EQ(Split(times, '\n').size(), 1u) << zip << ":\n" << times;
     }
 }
@@ -199,7 +183,8 @@ TEST(Zip, EntriesCarryOneFixedTime)
 TEST(Reproducible, ProgramsBuiltAgainAreByteIdentical)
 {
     int status = -1;
-    const std::string report = Output(QV_PROJECT_DIR "/scripts/check-reproducible --programs win64 2>&1", &status);
+    const std::string report =
+        CommandOutput(QV_PROJECT_DIR "/scripts/check-reproducible --programs win64 2>&1", &status);
     EXPECT_EQ(status, 0) << report;
     EXPECT_EQ(report.find("DIFFERENT"), std::string::npos) << report;
 }
@@ -207,7 +192,7 @@ TEST(Reproducible, ProgramsBuiltAgainAreByteIdentical)
 TEST(Checksums, CoverEveryPackageAndMatchItsBytes)
 {
     std::map<std::string, std::string> sums;  // file -> hash
-    for (const std::string& line : Split(ReadFile(g_release + "/SHA256SUMS"), '\n')) {
+    for (const std::string& line : Split(ReadWholeFile(g_release + "/SHA256SUMS"), '\n')) {
         ASSERT_GT(line.size(), 66u) << line;
         ASSERT_EQ(line.substr(64, 2), "  ") << line;
         sums[line.substr(66)] = line.substr(0, 64);
@@ -221,7 +206,7 @@ TEST(Checksums, CoverEveryPackageAndMatchItsBytes)
                                     kName + "-symbols.zip", std::string("quorvellanto_" QV_VERSION "_amd64.deb")})
         EXPECT_TRUE(sums.count(name)) << name;
     for (const std::string& name : packages) {
-        const std::string actual = Output("sha256sum '" + g_release + "/" + name + "'").substr(0, 64);
+        const std::string actual = CommandOutput("sha256sum '" + g_release + "/" + name + "'").substr(0, 64);
         EXPECT_EQ(sums[name], actual) << name;
     }
 }

@@ -12,24 +12,20 @@
 #include <map>
 #include <cstdio>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 
+#include "../support/files.h"
 #include "pe_file.h"
 
 namespace {
 
+using support::CommandOutput;
+using support::ReadWholeFile;
+
 std::string g_distDir;
 std::string g_arch;
 std::string g_symbolsDir;  // the symbol files of the pair (build/<arch>/symbols)
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Lower(std::string text)
 {
@@ -52,7 +48,7 @@ protected:
     void SetUp() override
     {
         const std::string path = g_distDir + "/" + GetParam();
-        const std::string bytes = ReadFile(path);
+        const std::string bytes = ReadWholeFile(path);
         ASSERT_FALSE(bytes.empty()) << "no shipped file at " << path;
         auto parsed = pe::Parse(bytes);
         ASSERT_TRUE(parsed.has_value()) << path << " is not a well-formed PE image";
@@ -63,13 +59,9 @@ protected:
 
 TEST_P(ShippedFile, MachineTypeMatchesItsFolder)
 {
-    if (g_arch == "win64") {
-        EXPECT_EQ(file.machine, 0x8664) << "x86-64 expected in dist/win64";
-        EXPECT_EQ(file.optionalMagic, 0x20b) << "PE32+ expected";
-    } else {
-        EXPECT_EQ(file.machine, 0x14c) << "i386 expected in dist/win32";
-        EXPECT_EQ(file.optionalMagic, 0x10b) << "PE32 expected";
-    }
+    const bool wide = g_arch == "win64";
+    EXPECT_EQ(file.machine, wide ? 0x8664 : 0x14c) << (wide ? "x86-64" : "i386") << " expected in dist/" << g_arch;
+    EXPECT_EQ(file.optionalMagic, wide ? 0x20b : 0x10b) << (wide ? "PE32+" : "PE32") << " expected";
 }
 
 TEST_P(ShippedFile, IsAGuiProgram)
@@ -84,6 +76,19 @@ TEST_P(ShippedFile, ImportsOnlySystemDlls)
     EXPECT_FALSE(file.imports.empty());
     for (const std::string& dll : file.imports)
         EXPECT_TRUE(kSystemDlls.count(Lower(dll))) << GetParam() << " imports " << dll;
+}
+
+// Libraries a program must not import: the saver loads the dialog's and the
+// music's libraries when first used, so that a run starts its renderer first.
+const std::map<std::string, std::set<std::string>> kLoadedOnDemand = {
+    {"Quorvellanto.scr", {"comdlg32.dll", "shell32.dll", "winmm.dll", "comctl32.dll", "ole32.dll"}},
+    {"Quorvellanto.dll", {"winmm.dll", "shell32.dll"}}};
+
+TEST_P(ShippedFile, ImportsNothingItLoadsOnDemand)
+{
+    const std::set<std::string>& onDemand = kLoadedOnDemand.at(GetParam());
+    for (const std::string& dll : file.imports)
+        EXPECT_FALSE(onDemand.count(Lower(dll))) << GetParam() << " imports " << dll;
 }
 
 TEST_P(ShippedFile, CarriesItsManifest)
@@ -141,37 +146,6 @@ INSTANTIATE_TEST_SUITE_P(Pair, ShippedFile, ::testing::Values("Quorvellanto.scr"
                              return std::string(info.param).substr(13);  // "scr" or "dll"
                          });
 
-// Libraries a program must not import: the saver loads the dialog's and the
-// music's libraries when first used, so that a run starts its renderer first.
-struct ImportRule {
-    const char* program;
-    const char* dll;
-};
-void PrintTo(const ImportRule& rule, std::ostream* os) { *os << rule.program << " " << rule.dll; }
-
-class LoadedOnDemand : public ::testing::TestWithParam<ImportRule> {};
-
-TEST_P(LoadedOnDemand, IsNotImported)
-{
-    auto parsed = pe::Parse(ReadFile(g_distDir + "/" + GetParam().program));
-    ASSERT_TRUE(parsed.has_value());
-    for (const std::string& dll : parsed->imports) EXPECT_NE(Lower(dll), GetParam().dll);
-}
-
-INSTANTIATE_TEST_SUITE_P(Imports, LoadedOnDemand,
-                         ::testing::Values(ImportRule{"Quorvellanto.scr", "comdlg32.dll"},
-                                           ImportRule{"Quorvellanto.scr", "shell32.dll"},
-                                           ImportRule{"Quorvellanto.scr", "winmm.dll"},
-                                           ImportRule{"Quorvellanto.scr", "comctl32.dll"},
-                                           ImportRule{"Quorvellanto.scr", "ole32.dll"},
-                                           ImportRule{"Quorvellanto.dll", "winmm.dll"},
-                                           ImportRule{"Quorvellanto.dll", "shell32.dll"}),
-                         [](const auto& info) {
-                             std::string name = std::string(info.param.program).substr(13) + "_" + info.param.dll;
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
-
 // The shipped programs are stripped; their symbol files (build/<arch>/symbols)
 // belong to them: the program's debug link names the file and its CRC, both
 // carry the same build id, and the debugger, given the stripped program and
@@ -187,19 +161,6 @@ std::string Tool(const char* name)
     return std::string(g_arch == "win64" ? "x86_64" : "i686") + "-w64-mingw32-" + name;
 }
 
-// Standard output of a shell command.
-std::string Output(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
-
 std::uint32_t Crc32(const std::string& bytes)
 {
     std::uint32_t crc = 0xffffffffu;
@@ -213,7 +174,7 @@ std::uint32_t Crc32(const std::string& bytes)
 // The CodeView build id of a PE file ("RSDS signature ..." of objdump).
 std::string BuildId(const std::string& path)
 {
-    const std::string dump = Output(Tool("objdump") + " -p '" + path + "' 2>/dev/null");
+    const std::string dump = CommandOutput(Tool("objdump") + " -p '" + path + "' 2>/dev/null");
     const size_t at = dump.find("RSDS signature ");
     return at == std::string::npos ? "" : dump.substr(at + 15, 32);
 }
@@ -224,26 +185,26 @@ protected:
     std::string symbols = g_symbolsDir + "/" + GetParam().program + ".debug";
     void SetUp() override
     {
-        ASSERT_FALSE(ReadFile(program).empty()) << program;
-        ASSERT_FALSE(ReadFile(symbols).empty()) << "no symbol file " << symbols;
+        ASSERT_FALSE(ReadWholeFile(program).empty()) << program;
+        ASSERT_FALSE(ReadWholeFile(symbols).empty()) << "no symbol file " << symbols;
     }
 };
 
 TEST_P(ShippedSymbols, ProgramIsStrippedAndLinkedToItsSymbolFile)
 {
-    const std::string sections = Output(Tool("objdump") + " -h '" + program + "'");
+    const std::string sections = CommandOutput(Tool("objdump") + " -h '" + program + "'");
     EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "debug sections left in " << program;
     const std::string linkFile = ::testing::TempDir() + "qv-debuglink-" + g_arch;
-    Output(Tool("objcopy") + " --dump-section .gnu_debuglink='" + linkFile + "' '" + program + "' '" + linkFile +
-           ".out'");
-    const std::string link = ReadFile(linkFile);
+    CommandOutput(Tool("objcopy") + " --dump-section .gnu_debuglink='" + linkFile + "' '" + program + "' '" +
+                  linkFile + ".out'");
+    const std::string link = ReadWholeFile(linkFile);
     ASSERT_GE(link.size(), 8u) << "no debug link";
     const std::string name = link.c_str();
     EXPECT_EQ(name, std::string(GetParam().program) + ".debug");
     const size_t crcAt = (name.size() + 4) & ~size_t{3};
     ASSERT_GE(link.size(), crcAt + 4);
     const auto byte = [&](size_t i) { return std::uint32_t{static_cast<unsigned char>(link[crcAt + i])}; };
-    EXPECT_EQ(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24, Crc32(ReadFile(symbols)))
+    EXPECT_EQ(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24, Crc32(ReadWholeFile(symbols)))
         << "the symbol file is not the one the program names";
     const std::string id = BuildId(program);
     EXPECT_EQ(id.size(), 32u) << "no build id in " << program;
@@ -254,18 +215,19 @@ TEST_P(ShippedSymbols, DebuggerFindsWinMainsSourceLine)
 {
     // The program and its symbol file side by side, as a user unpacks them.
     const std::string dir = ::testing::TempDir() + "qv-symbols-" + g_arch;
-    Output("rm -rf '" + dir + "' && mkdir -p '" + dir + "' && cp '" + program + "' '" + symbols + "' '" + dir + "/'");
+    CommandOutput("rm -rf '" + dir + "' && mkdir -p '" + dir + "' && cp '" + program + "' '" + symbols + "' '" + dir +
+                  "/'");
     // (The 32-bit WinMain is a stdcall function: WinMain@16 to the debugger.)
     const std::string function = g_arch == "win64" ? "WinMain" : "WinMain@16";
-    const std::string line = Output("gdb -nx -batch -ex 'info line " + function + "' '" + dir + "/" + GetParam().program +
-                                    "' 2>&1");
+    const std::string line = CommandOutput("gdb -nx -batch -ex 'info line " + function + "' '" + dir + "/" +
+                                           GetParam().program + "' 2>&1");
     EXPECT_NE(line.find(std::string("of \"./") + GetParam().mainSource + "\" starts at address"), std::string::npos)
         << line;
     // And an address inside WinMain, as from a crash report, back to a line of that source.
-    const std::string address = Output(Tool("nm") + " '" + symbols + "' | awk '$3 == \"" +
-                                       (g_arch == "win64" ? "WinMain" : "_WinMain@16") + "\" { print $1 }'");
+    const std::string address = CommandOutput(Tool("nm") + " '" + symbols + "' | awk '$3 == \"" +
+                                              (g_arch == "win64" ? "WinMain" : "_WinMain@16") + "\" { print $1 }'");
     ASSERT_FALSE(address.empty()) << "no WinMain in the symbol file";
-    const std::string where = Output(Tool("addr2line") + " -e '" + symbols + "' 0x" + address);
+    const std::string where = CommandOutput(Tool("addr2line") + " -e '" + symbols + "' 0x" + address);
     EXPECT_NE(where.find(GetParam().mainSource), std::string::npos) << where;
     EXPECT_EQ(where.find(QV_PROJECT_DIR), std::string::npos) << "a build path left in the symbols: " << where;
 }
@@ -278,13 +240,13 @@ INSTANTIATE_TEST_SUITE_P(Pair, ShippedSymbols,
 TEST(PeParser, RejectsWhatIsNotAPeImage)
 {
     EXPECT_FALSE(pe::Parse("").has_value());
-    EXPECT_FALSE(pe::Parse(ReadFile("/proc/self/exe")).has_value()) << "an ELF program";
-    std::string truncated = ReadFile(g_distDir + "/Quorvellanto.dll");
+    EXPECT_FALSE(pe::Parse(ReadWholeFile("/proc/self/exe")).has_value()) << "an ELF program";
+    std::string truncated = ReadWholeFile(g_distDir + "/Quorvellanto.dll");
     ASSERT_GT(truncated.size(), 512u);
     truncated.resize(300);
     EXPECT_FALSE(pe::Parse(truncated).has_value()) << "headers cut short";
 
-    auto shipped = pe::Parse(ReadFile(g_distDir + "/Quorvellanto.dll"));
+    auto shipped = pe::Parse(ReadWholeFile(g_distDir + "/Quorvellanto.dll"));
     ASSERT_TRUE(shipped.has_value() && shipped->versions.size() == 1u);
     std::string version = shipped->versions[0].bytes;
     EXPECT_TRUE(pe::ParseVersionInfo(version).has_value());

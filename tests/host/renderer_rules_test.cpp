@@ -9,6 +9,9 @@
 #include "monitor_layout.h"
 #include "ring_rules.h"
 
+// Rectangles in failure messages as x,y wxh.
+void PrintTo(const MonitorRect& r, std::ostream* os) { *os << r.x << "," << r.y << " " << r.width << "x" << r.height; }
+
 namespace {
 
 struct Rgb {
@@ -112,11 +115,8 @@ TEST_F(RingRules, RasterBouncesBetweenItsBounds)
 {
     std::vector<int> xs;
     for (int frame = 1; frame <= 400; ++frame) xs.push_back(TakeRasterStep().x);
-    EXPECT_EQ(xs[0], -200);
-    EXPECT_EQ(xs[16], -216);
-    EXPECT_EQ(xs[17], -215);
-    EXPECT_EQ(xs[16 + 37], -179);
-    EXPECT_EQ(xs[16 + 38], -180);
+    const std::pair<int, int> turns[] = {{0, -200}, {16, -216}, {17, -215}, {16 + 37, -179}, {16 + 38, -180}};
+    for (const auto& [index, x] : turns) EXPECT_EQ(xs[index], x) << "frame " << index + 1;
     for (int x : xs) {
         ASSERT_GE(x, -216);
         ASSERT_LE(x, -179);
@@ -129,13 +129,8 @@ TEST(FrameAngle, RunsFromZeroTo360ThenRestartsAtOne)
     std::int32_t angle = 0;
     std::vector<int> seen = {angle};
     for (int i = 0; i < 722; ++i) seen.push_back(angle = NextFrameAngle(angle));
-    EXPECT_EQ(seen[0], 0);
-    EXPECT_EQ(seen[1], 1);
-    EXPECT_EQ(seen[359], 359);
-    EXPECT_EQ(seen[360], 360);
-    EXPECT_EQ(seen[361], 1);
-    EXPECT_EQ(seen[720], 360);
-    EXPECT_EQ(seen[721], 1);
+    const std::pair<int, int> frames[] = {{0, 0}, {1, 1}, {359, 359}, {360, 360}, {361, 1}, {720, 360}, {721, 1}};
+    for (const auto& [frame, expected] : frames) EXPECT_EQ(seen[frame], expected) << "frame " << frame;
 }
 
 class MouseRule : public ::testing::Test {
@@ -156,67 +151,46 @@ TEST_F(MouseRule, FirstMoveOnlyRecordsTheOrigin)
     EXPECT_FALSE(MouseMoveEndsRun({900, 700}));
 }
 
-TEST_F(MouseRule, TwoPixelsOnBothAxesKeepsRunning)
-{
-    MouseMoveEndsRun({100, 100});
-    EXPECT_FALSE(MouseMoveEndsRun({102, 102}));
-    EXPECT_FALSE(MouseMoveEndsRun({98, 98}));
-    EXPECT_FALSE(MouseMoveEndsRun({102, 98}));
-}
-
-TEST_F(MouseRule, ThreePixelsOnEitherAxisEnds)
-{
-    for (ScreenPoint p : {ScreenPoint{103, 100}, ScreenPoint{97, 100}, ScreenPoint{100, 103}, ScreenPoint{100, 97}}) {
-        SetUp();
-        MouseMoveEndsRun({100, 100});
-        EXPECT_TRUE(MouseMoveEndsRun(p)) << p.x << "," << p.y;
-        EXPECT_EQ(mouseMoveCount, 1) << "the ending move zeroes the count, then counts itself";
-    }
-}
-
-TEST_F(MouseRule, SmallStepsAddUpFromTheOrigin)
-{
-    MouseMoveEndsRun({10, 10});
-    EXPECT_FALSE(MouseMoveEndsRun({11, 10}));
-    EXPECT_FALSE(MouseMoveEndsRun({12, 10}));
-    EXPECT_TRUE(MouseMoveEndsRun({13, 10}));
-}
-
-TEST_F(MouseRule, FarCoordinatesDoNotOverflow)
-{
-    MouseMoveEndsRun({INT32_MAX, INT32_MIN});
-    EXPECT_TRUE(MouseMoveEndsRun({INT32_MIN, INT32_MAX}));
-}
-
-// Moves measured in screen coordinates, whichever monitor's window reports
-// them: negative coordinates left of or above the primary, and crossings
-// between monitors.
-struct CrossMonitorMove {
+// Moves measured in screen coordinates from the first move's point, whichever
+// monitor's window reports them: negative coordinates left of or above the
+// primary, and crossings between monitors. Each row starts a run afresh.
+struct MouseMoves {
     const char* name;
-    ScreenPoint origin, to;
-    bool ends;
+    ScreenPoint origin;
+    std::vector<std::pair<ScreenPoint, bool>> moves;  // each move, and whether it ends the run
 };
 
-class MouseRuleAcrossMonitors : public ::testing::TestWithParam<CrossMonitorMove> {};
+const MouseMoves kMouseMoves[] = {
+    {"TwoPixelsOnBothAxesKeepsRunning", {100, 100}, {{{102, 102}, false}, {{98, 98}, false}, {{102, 98}, false}}},
+    {"ThreePixelsOnEitherAxisEnds, right", {100, 100}, {{{103, 100}, true}}},
+    {"ThreePixelsOnEitherAxisEnds, left", {100, 100}, {{{97, 100}, true}}},
+    {"ThreePixelsOnEitherAxisEnds, down", {100, 100}, {{{100, 103}, true}}},
+    {"ThreePixelsOnEitherAxisEnds, up", {100, 100}, {{{100, 97}, true}}},
+    {"SmallStepsAddUpFromTheOrigin", {10, 10}, {{{11, 10}, false}, {{12, 10}, false}, {{13, 10}, true}}},
+    {"FarCoordinatesDoNotOverflow", {INT32_MAX, INT32_MIN}, {{{INT32_MIN, INT32_MAX}, true}}},
+    {"TwoPixelsOnALeftMonitor", {-400, 300}, {{{-402, 302}, false}}},
+    {"ThreePixelsOnALeftMonitor", {-400, 300}, {{{-403, 300}, true}}},
+    {"ThreePixelsOnAMonitorAbove", {200, -10}, {{{200, -13}, true}}},
+    {"TwoPixelsAcrossTheLeftEdge", {1, 100}, {{{-1, 100}, false}}},
+    {"ThreePixelsAcrossTheLeftEdge", {1, 100}, {{{-2, 100}, true}}},
+    {"TwoPixelsAcrossTheRightEdge", {1023, 100}, {{{1025, 100}, false}}},
+    {"ThreePixelsOnARightMonitor", {1500, 400}, {{{1503, 400}, true}}},
+};
 
-TEST_P(MouseRuleAcrossMonitors, MeasuresInScreenCoordinates)
+TEST_F(MouseRule, EveryMoveOfTheTable)
 {
-    ResetMouseRule();
-    mouseMoveCount = 1;
-    MouseMoveEndsRun(GetParam().origin);
-    EXPECT_EQ(MouseMoveEndsRun(GetParam().to), GetParam().ends);
+    for (const MouseMoves& row : kMouseMoves) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        EXPECT_FALSE(MouseMoveEndsRun(row.origin));
+        for (const auto& [to, ends] : row.moves) {
+            EXPECT_EQ(MouseMoveEndsRun(to), ends) << to.x << "," << to.y;
+            if (ends) {
+                EXPECT_EQ(mouseMoveCount, 1) << "the ending move zeroes the count, then counts itself";
+            }
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Moves, MouseRuleAcrossMonitors,
-    ::testing::Values(CrossMonitorMove{"TwoPixelsOnALeftMonitor", {-400, 300}, {-402, 302}, false},
-                      CrossMonitorMove{"ThreePixelsOnALeftMonitor", {-400, 300}, {-403, 300}, true},
-                      CrossMonitorMove{"ThreePixelsOnAMonitorAbove", {200, -10}, {200, -13}, true},
-                      CrossMonitorMove{"TwoPixelsAcrossTheLeftEdge", {1, 100}, {-1, 100}, false},
-                      CrossMonitorMove{"ThreePixelsAcrossTheLeftEdge", {1, 100}, {-2, 100}, true},
-                      CrossMonitorMove{"TwoPixelsAcrossTheRightEdge", {1023, 100}, {1025, 100}, false},
-                      CrossMonitorMove{"ThreePixelsOnARightMonitor", {1500, 400}, {1503, 400}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Which monitors get a black cover, and which rectangle the animation takes.
 struct LayoutRow {
@@ -235,16 +209,12 @@ TEST_P(MonitorLayout, PrimaryAndCovers)
     const bool found = FindPrimaryMonitor(row.monitors, primary);
     ASSERT_EQ(found, !row.primary.Empty());
     if (found) {
-        EXPECT_EQ(primary, row.primary) << primary.x << "," << primary.y << " " << primary.width << "x" << primary.height;
+        EXPECT_EQ(primary, row.primary);
         EXPECT_TRUE(primary.primary);
     }
     const std::vector<MonitorRect> covers = CoverRects(row.monitors);
-    ASSERT_EQ(covers.size(), row.covers.size());
-    for (std::size_t i = 0; i < covers.size(); ++i) {
-        EXPECT_EQ(covers[i], row.covers[i]) << "cover " << i << ": " << covers[i].x << "," << covers[i].y << " "
-                                            << covers[i].width << "x" << covers[i].height;
-        EXPECT_FALSE(covers[i].primary);
-    }
+    EXPECT_EQ(covers, row.covers);
+    for (const MonitorRect& cover : covers) EXPECT_FALSE(cover.primary);
 }
 
 const MonitorRect kMain{0, 0, 1024, 768, true};
@@ -284,8 +254,7 @@ TEST_P(CoverChangePlan, KeepsWhatStillFits)
 {
     const CoverChanges changes = PlanCoverChanges(GetParam().current, GetParam().wanted);
     EXPECT_EQ(changes.remove, GetParam().remove);
-    ASSERT_EQ(changes.add.size(), GetParam().add.size());
-    for (std::size_t i = 0; i < changes.add.size(); ++i) EXPECT_EQ(changes.add[i], GetParam().add[i]);
+    EXPECT_EQ(changes.add, GetParam().add);
 }
 
 const MonitorRect kRight{1024, 0, 800, 600};

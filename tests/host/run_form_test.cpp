@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "bgm.h"
 #include "fakes.h"
@@ -49,15 +50,11 @@ protected:
 
 TEST(ChooseMusic, ByKindAndEnding)
 {
-    EXPECT_EQ(ChooseMusic(2, "C:\\song.wav"), MusicChoice::Wav);
-    EXPECT_EQ(ChooseMusic(2, "C:\\song.Mp3"), MusicChoice::Mp3);
-    EXPECT_EQ(ChooseMusic(2, "C:\\SONG.WAV"), MusicChoice::Wav);
-    EXPECT_EQ(ChooseMusic(2, "C:\\song.ogg"), MusicChoice::None);
-    EXPECT_EQ(ChooseMusic(2, "wav"), MusicChoice::Wav);
-    EXPECT_EQ(ChooseMusic(2, ""), MusicChoice::None);
-    EXPECT_EQ(ChooseMusic(1, "C:\\song.wav"), MusicChoice::Cd);
-    EXPECT_EQ(ChooseMusic(0, "C:\\song.wav"), MusicChoice::None);
-    EXPECT_EQ(ChooseMusic(7, "C:\\song.wav"), MusicChoice::None);
+    const std::tuple<std::int16_t, const char*, MusicChoice> rows[] = {
+        {2, "C:\\song.wav", MusicChoice::Wav},  {2, "C:\\song.Mp3", MusicChoice::Mp3}, {2, "C:\\SONG.WAV", MusicChoice::Wav},
+        {2, "C:\\song.ogg", MusicChoice::None}, {2, "wav", MusicChoice::Wav},          {2, "", MusicChoice::None},
+        {1, "C:\\song.wav", MusicChoice::Cd},   {0, "C:\\song.wav", MusicChoice::None}, {7, "C:\\song.wav", MusicChoice::None}};
+    for (const auto& [kind, file, choice] : rows) EXPECT_EQ(ChooseMusic(kind, file), choice) << kind << " " << file;
 }
 
 TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)

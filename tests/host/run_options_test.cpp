@@ -22,26 +22,22 @@ TEST_P(WindowIds, ParseAsXToolsPrintThem)
     EXPECT_EQ(id, GetParam().ok ? GetParam().id : 12345ul) << "a refused text leaves the id alone";
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, WindowIds,
-                         ::testing::Values(WindowIdCase{"4194305", true, 4194305}, WindowIdCase{"0x400001", true, 0x400001},
-                                           WindowIdCase{"0X1A", true, 0x1a}, WindowIdCase{" 0x600008\n", true, 0x600008},
-                                           WindowIdCase{"0xFFFFFFFF", true, 0xFFFFFFFFul}, WindowIdCase{"0x100000000", false, 0},
-                                           WindowIdCase{"0", false, 0}, WindowIdCase{"0x0", false, 0},
-                                           WindowIdCase{"", false, 0}, WindowIdCase{"0x", false, 0},
-                                           WindowIdCase{"-5", false, 0}, WindowIdCase{"0x-5", false, 0},
-                                           WindowIdCase{"12abc", false, 0}, WindowIdCase{"window", false, 0},
-                                           WindowIdCase{"99999999999999999999999", false, 0},
-                                           WindowIdCase{"4294967295", true, 0xFFFFFFFFul},
-                                           WindowIdCase{"4294967296", false, 0},
-                                           WindowIdCase{"\t77 ", true, 77},
-                                           WindowIdCase{"0x -ffffffffffffffff", false, 0},
-                                           WindowIdCase{"\n-18446744073709551615", false, 0},
-                                           WindowIdCase{"0x0x10", false, 0}, WindowIdCase{"0x 10", false, 0},
-                                           WindowIdCase{"\v10", false, 0}, WindowIdCase{"\r10", false, 0},
-                                           WindowIdCase{"10\r", false, 0}, WindowIdCase{"10\n\n", false, 0},
-                                           WindowIdCase{"+10", false, 0}, WindowIdCase{"0x+10", false, 0},
-                                           WindowIdCase{"1 0", false, 0},
-                                           WindowIdCase{std::string("10\0", 3), false, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WindowIds,
+    ::testing::Values(
+        WindowIdCase{"4194305", true, 4194305}, WindowIdCase{"0x400001", true, 0x400001},
+        WindowIdCase{"0X1A", true, 0x1a}, WindowIdCase{" 0x600008\n", true, 0x600008},
+        WindowIdCase{"0xFFFFFFFF", true, 0xFFFFFFFFul}, WindowIdCase{"0x100000000", false, 0},
+        WindowIdCase{"0", false, 0}, WindowIdCase{"0x0", false, 0}, WindowIdCase{"", false, 0},
+        WindowIdCase{"0x", false, 0}, WindowIdCase{"-5", false, 0}, WindowIdCase{"0x-5", false, 0},
+        WindowIdCase{"12abc", false, 0}, WindowIdCase{"window", false, 0},
+        WindowIdCase{"99999999999999999999999", false, 0}, WindowIdCase{"4294967295", true, 0xFFFFFFFFul},
+        WindowIdCase{"4294967296", false, 0}, WindowIdCase{"\t77 ", true, 77},
+        WindowIdCase{"0x -ffffffffffffffff", false, 0}, WindowIdCase{"\n-18446744073709551615", false, 0},
+        WindowIdCase{"0x0x10", false, 0}, WindowIdCase{"0x 10", false, 0}, WindowIdCase{"\v10", false, 0},
+        WindowIdCase{"\r10", false, 0}, WindowIdCase{"10\r", false, 0}, WindowIdCase{"10\n\n", false, 0},
+        WindowIdCase{"+10", false, 0}, WindowIdCase{"0x+10", false, 0}, WindowIdCase{"1 0", false, 0},
+        WindowIdCase{std::string("10\0", 3), false, 0}));
 
 struct OptionsCase {
     const char* name;

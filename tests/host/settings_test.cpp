@@ -14,49 +14,55 @@ protected:
     void SetUp() override { ResetSettingsState(); }
 
     void Store(const char* key, const std::string& value) { profile.files[file]["Section"][key] = value; }
+    // A write as the fake profile records it.
+    static std::string Written(const char* key, const std::string& value, const std::string& to)
+    {
+        return std::string("Section|") + key + "|" + value + "|" + to;
+    }
 };
 
-TEST_F(Settings, NoFileGivesTheDefaults)
-{
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 0);
-    EXPECT_EQ(BgmRepeat, 0);
-    EXPECT_EQ(BgmFile, "");
-    EXPECT_EQ(BgmFolder, "C:\\Saver");
-    EXPECT_TRUE(profile.writes.empty()) << "reading creates no file";
-}
+// What loading makes of a stored kind, repeat and file (nullptr: not stored)
+// where only `exists` exists: a file kind whose file is gone becomes no music;
+// a trailing backslash is tested without it and kept; the folder is the
+// file's (the root stays a root), the program's when there is no file.
+struct LoadRow {
+    const char* name;
+    const char *kind, *repeat, *file, *exists;
+    int bgmKind, bgmRepeat;
+    const char *bgmFile, *bgmFolder;
+};
 
-TEST_F(Settings, KindTwoWithItsFile)
-{
-    Store(kKeyBgmKind, " 2");
-    Store(kKeyBgmRepeat, " 0");
-    Store(kKeyBgmFile, "C:\\Music\\a.mp3");
-    services.readable.insert("C:\\Music\\a.mp3");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 2);
-    EXPECT_EQ(BgmFile, "C:\\Music\\a.mp3");
-    EXPECT_EQ(BgmFolder, "C:\\Music");
-}
+const LoadRow kLoads[] = {
+    {"NoFileGivesTheDefaults", nullptr, nullptr, nullptr, nullptr, 0, 0, "", "C:\\Saver"},
+    {"KindTwoWithItsFile", " 2", " 0", "C:\\Music\\a.mp3", "C:\\Music\\a.mp3", 2, 0, "C:\\Music\\a.mp3", "C:\\Music"},
+    {"KindTwoWithAVanishedFileBecomesNoMusic", " 2", nullptr, "C:\\Music\\gone.mp3", nullptr, 0, 0, "", "C:\\Saver"},
+    {"KindOneKeepsItsKindWhenTheFileIsGone", "1", "5", "C:\\Music\\gone.mp3", nullptr, 1, 5, "", "C:\\Saver"},
+    {"TrailingBackslashIsTestedWithoutItAndKept", "2", nullptr, "C:\\Music\\a.wav\\", "C:\\Music\\a.wav", 2, 0,
+     "C:\\Music\\a.wav\\", "C:\\Music\\a.wav"},
+    {"RootFolderFile", "2", nullptr, "C:\\a.mp3", "C:\\a.mp3", 2, 0, "C:\\a.mp3", "C:\\"},
+};
 
-TEST_F(Settings, KindTwoWithAVanishedFileBecomesNoMusic)
+TEST_F(Settings, EveryLoadOfTheTable)
 {
-    Store(kKeyBgmKind, " 2");
-    Store(kKeyBgmFile, "C:\\Music\\gone.mp3");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 0);
-    EXPECT_EQ(BgmFile, "");
-    EXPECT_EQ(BgmFolder, "C:\\Saver");
-}
-
-TEST_F(Settings, KindOneKeepsItsKindWhenTheFileIsGone)
-{
-    Store(kKeyBgmKind, "1");
-    Store(kKeyBgmRepeat, "5");
-    Store(kKeyBgmFile, "C:\\Music\\gone.mp3");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 1);
-    EXPECT_EQ(BgmRepeat, 5);
-    EXPECT_EQ(BgmFile, "");
+    for (const LoadRow& row : kLoads) {
+        SCOPED_TRACE(row.name);
+        ResetSettingsState();
+        profile = FakeProfile();
+        services = FakeServices();
+        if (row.kind) Store(kKeyBgmKind, row.kind);
+        if (row.repeat) Store(kKeyBgmRepeat, row.repeat);
+        if (row.file) Store(kKeyBgmFile, row.file);
+        if (row.exists) services.readable.insert(row.exists);
+        LoadSettings(profile, services);
+        EXPECT_EQ(BgmKind, row.bgmKind);
+        EXPECT_EQ(BgmRepeat, row.bgmRepeat);
+        EXPECT_EQ(BgmFile, row.bgmFile);
+        EXPECT_EQ(BgmFolder, row.bgmFolder);
+        if (row.exists) {
+            EXPECT_EQ(services.opened, std::vector<std::string>{row.exists}) << "the file tested";
+        }
+        EXPECT_TRUE(profile.writes.empty()) << "reading creates no file";
+    }
 }
 
 TEST_F(Settings, StoredNumbersAreRoundedDownOrIgnored)
@@ -87,26 +93,6 @@ TEST_F(Settings, AnUnreadableNumberKeepsThePreviousValue)
     EXPECT_EQ(BgmRepeat, 0) << "an empty value is 0";
 }
 
-TEST_F(Settings, TrailingBackslashIsTestedWithoutItAndKept)
-{
-    Store(kKeyBgmKind, "2");
-    Store(kKeyBgmFile, "C:\\Music\\a.wav\\");
-    services.readable.insert("C:\\Music\\a.wav");
-    LoadSettings(profile, services);
-    EXPECT_EQ(services.opened.back(), "C:\\Music\\a.wav");
-    EXPECT_EQ(BgmFile, "C:\\Music\\a.wav\\");
-    EXPECT_EQ(BgmKind, 2);
-}
-
-TEST_F(Settings, RootFolderFile)
-{
-    Store(kKeyBgmKind, "2");
-    Store(kKeyBgmFile, "C:\\a.mp3");
-    services.readable.insert("C:\\a.mp3");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmFolder, "C:\\") << "the root stays a root";
-}
-
 // A stored path loads back whole up to the longest path kept; a longer one
 // (written by hand) is forgotten, never cut to a shorter path that may exist.
 TEST_F(Settings, StoredPathsLoadWholeOrNotAtAll)
@@ -134,13 +120,12 @@ TEST_F(Settings, SaveWritesTheThreeKeysInOrderWithLeadingBlanks)
     BgmRepeat = 0;
     BgmFile = "C:\\Music\\a b.mp3";
     SaveSettings(profile, services);
-    ASSERT_EQ(profile.writes.size(), 3u);
-    EXPECT_EQ(profile.writes[0], std::string("Section|") + kKeyBgmKind + "| 2|" + file);
-    EXPECT_EQ(profile.writes[1], std::string("Section|") + kKeyBgmRepeat + "| 0|" + file);
-    EXPECT_EQ(profile.writes[2], std::string("Section|") + kKeyBgmFile + "|C:\\Music\\a b.mp3|" + file);
+    EXPECT_EQ(profile.writes, (std::vector<std::string>{Written(kKeyBgmKind, " 2", file), Written(kKeyBgmRepeat, " 0", file),
+                                                        Written(kKeyBgmFile, "C:\\Music\\a b.mp3", file)}));
     BgmKind = -1;
     SaveSettings(profile, services);
-    EXPECT_EQ(profile.writes[3], std::string("Section|") + kKeyBgmKind + "|-1|" + file);
+    ASSERT_EQ(profile.writes.size(), 6u);
+    EXPECT_EQ(profile.writes[3], Written(kKeyBgmKind, "-1", file));
 }
 
 TEST_F(Settings, KeyNamesAreCodePage932Bytes)
@@ -178,9 +163,9 @@ TEST_F(UserCopy, RefusedWriteGoesToTheUserCopyWithTheSameKeys)
     profile.refusing.insert(file);
     EXPECT_TRUE(SaveSettings(profile, services));
     ASSERT_EQ(profile.writes.size(), 6u);
-    EXPECT_EQ(profile.writes[3], std::string("Section|") + kKeyBgmKind + "| 1|" + userFile);
-    EXPECT_EQ(profile.writes[4], std::string("Section|") + kKeyBgmRepeat + "| 5|" + userFile);
-    EXPECT_EQ(profile.writes[5], std::string("Section|") + kKeyBgmFile + "||" + userFile);
+    EXPECT_EQ(std::vector<std::string>(profile.writes.begin() + 3, profile.writes.end()),
+              (std::vector<std::string>{Written(kKeyBgmKind, " 1", userFile), Written(kKeyBgmRepeat, " 5", userFile),
+                                        Written(kKeyBgmFile, "", userFile)}));
     EXPECT_EQ(profile.files.count(file), 0u);
     EXPECT_EQ(services.userFolderAsks, std::vector<bool>{true}) << "the folder is made for the refused write";
 

@@ -17,8 +17,6 @@ TEST(ShapeCache, CompareShapeParamsIsExactOverTheGivenCount)
 TEST(ShapeCache, EmptyOrUnknownKindGivesNoList)
 {
     const double r[] = {8.0};
-    EXPECT_EQ(FindShapeList(7, r, 1), 0u);
-    EXPECT_EQ(FindShapeList(-1, r, 1), 0u);
-    EXPECT_EQ(FindShapeList(SHAPE_KIND_COUNT, r, 1), 0u);
+    for (const int kind : {7, -1, static_cast<int>(SHAPE_KIND_COUNT)}) EXPECT_EQ(FindShapeList(kind, r, 1), 0u) << kind;
     EXPECT_EQ(ShapeListLength(7), 0);
 }

@@ -2,18 +2,8 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace support {
-
-std::string ReadWholeFile(const std::string& path, long long offset)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in || (offset > 0 && !in.seekg(offset))) return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {

@@ -1,12 +1,25 @@
 // Files and hex text for every test layer (host, Windows side, end to end):
-// plain C++, built for the host and for Windows alike.
+// plain C++, built for the host and for Windows alike. What is defined here
+// (inline) serves the checks of the shipped files too, which link nothing of
+// this library.
 #pragma once
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace support {
 
 // The bytes of a file from `offset` on; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path, long long offset = 0);
+inline std::string ReadWholeFile(const std::string& path, long long offset = 0)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in || (offset > 0 && !in.seekg(offset))) return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // -1 when there is no such file.
 long long FileSizeOf(const std::string& path);
@@ -19,5 +32,21 @@ std::string HexBytes(const std::string& bytes);
 // The saver's settings file as a user's copy holds it (section and keys in
 // code page 932), each value after `separator` ("= " as written by hand).
 std::string SettingsText(int kind, int repeat, const std::string& file, const std::string& separator = "= ");
+
+#ifndef _WIN32
+// Standard output of a shell command; its exit status (as pclose gives it) in
+// `status` when asked.
+inline std::string CommandOutput(const std::string& command, int* status = nullptr)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int rc = pclose(pipe);
+    if (status != nullptr) *status = rc;
+    return out;
+}
+#endif
 
 }  // namespace support
