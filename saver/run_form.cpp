@@ -23,10 +23,17 @@ RunFormRules::RunFormRules(RunFormHost& form, ProgramServices& services, Desktop
 {
 }
 
-void RunFormRules::Form_Load()
+void RunFormRules::StartRenderer()
 {
+    if (rendererAsked_) return;
+    rendererAsked_ = true;
     rendererPath_ = services_.ProgramFolder() + kRendererFileName;
     rendererStarted_ = services_.StartProgram(rendererPath_);
+}
+
+void RunFormRules::Form_Load()
+{
+    StartRenderer();
     switch (ChooseMusic(BgmKind, BgmFile)) {
     case MusicChoice::Cd:
         OpenCd(mm_);

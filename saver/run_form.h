@@ -31,6 +31,9 @@ class RunFormRules {
 public:
     RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm);
 
+    // Starts the renderer, once: at the start of Form_Load, or sooner, before
+    // the form's window is made, so that the run's first frame comes sooner.
+    void StartRenderer();
     void Form_Load();
     void Mp3Timer_Tick();
     void CdWatchTimer_Tick();
@@ -46,7 +49,7 @@ private:
     std::string rendererPath_;
     // A renderer that started, still runs and has not shown its window yet (a
     // slow or busy machine) is waited for, up to kFirstWindowTicks watches.
-    bool rendererStarted_ = false, rendererSeen_ = false;
+    bool rendererAsked_ = false, rendererStarted_ = false, rendererSeen_ = false;
     int watchesWithoutWindow_ = 0;
 };
 

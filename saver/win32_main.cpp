@@ -75,6 +75,7 @@ void Main()
         break;
     }
     runForm = std::make_unique<RunForm>(services, desktop, multimedia);
+    runForm->StartRenderer();
     runForm->Load();
 }
 

@@ -8,6 +8,9 @@
 class RunForm : public forms::Form, private RunFormHost {
 public:
     RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm);
+    // Before Load: the renderer starts while this program's window is still
+    // to be made (the window system's first window costs a noticeable time).
+    void StartRenderer() { rules_.StartRenderer(); }
 
 private:
     // The renderer's first watch counts from the end of the start steps, so

@@ -142,8 +142,10 @@ protected:
         case Bad::IniLocked: {
             // Settings that would play a WAV, were they read.
             WriteSettings(2, WindowsPath(Fixture("tone 500ms.wav")));
-            locker = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "lock", WindowsPath(ini), "60000"}, "lock.log");
+            // The log is appended to: an earlier case's "locked" must not be read as this one's.
             const std::string log = stage.logDir + "/lock.log";
+            WriteWholeFile(log, "");
+            locker = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "lock", WindowsPath(ini), "60000"}, "lock.log");
             EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(log).find("locked") != std::string::npos; }, Millis(30000)))
                 << "qvtool did not take the file";
             break;

@@ -275,20 +275,11 @@ TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
         Click(px(6060) + px(1155) / 2, px(2940) + px(375) / 2);  // Cancel, where it is at this scale
         ExpectExit(saver, 0, Millis(15000));
 
-        WriteWholeFile(stage.logDir + "/host.log", "");
-        Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
         std::string handle, children;
-        ASSERT_TRUE(WaitUntil([&] {
-            const std::string log = ReadWholeFile(stage.logDir + "/host.log");
-            const size_t at = log.rfind("hwnd ");
-            if (at != std::string::npos) handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));
-            return !handle.empty() && handle != "0";
-        }, Millis(30000)));
+        Process host = StartPreviewHost(handle);
+        ASSERT_FALSE(handle.empty()) << "the host window did not come up";
         Process preview = stage.wine.Run({windowsFolder + "\\Quorvellanto.scr", "/p", handle}, "preview.log");
-        EXPECT_TRUE(WaitUntil([&] { return QvTool({"children", "QV Preview Host"}, &children) &&
-                                           children.find("\"Preview Window\" 152x112 visible 1") != std::string::npos; },
-                              Millis(20000), Millis(200)))
-            << children;
+        EXPECT_TRUE(PreviewFillsHost(children)) << children;
         EXPECT_TRUE(QvTool({"close", "QV Preview Host"}));
         ExpectExit(host);
         ExpectExit(preview);

@@ -194,28 +194,11 @@ TEST_F(Saver, CdWithoutADriveRunsWithoutMusic)
 
 TEST_F(Saver, PreviewIsEmbeddedInTheHostAndEndsWithIt)
 {
-    // The log is appended to: a handle left there by an earlier host must not be read.
-    WriteWholeFile(stage.logDir + "/host.log", "");
-    Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
-    std::string handle;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const std::string log = ReadWholeFile(stage.logDir + "/host.log");
-            const size_t at = log.rfind("hwnd ");
-            if (at == std::string::npos) return false;
-            handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));
-            return handle != "0";
-        },
-        Millis(30000)))
-        << "the host window did not come up";
-
+    std::string handle, children;
+    Process host = StartPreviewHost(handle);
+    ASSERT_FALSE(handle.empty()) << "the host window did not come up";
     Process saver = StartSaver({"/p", handle});
-    std::string children;
-    EXPECT_TRUE(WaitUntil(
-        [&] { return Tool({"children", "QV Preview Host"}, &children) &&
-                     children.find("child \"Preview Window\" 152x112 visible 1") != std::string::npos; },
-        Millis(20000), Millis(200)))
-        << children;
+    EXPECT_TRUE(PreviewFillsHost(children)) << children;
     // What the embedded form paints is checked in-process by the Windows-side
     // forms tests: Wine draws nothing of a child window whose top-level window
     // belongs to another process, so a screen grab shows only the host here.

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-#include "../support/files.h"
+#include "files.h"
 
 namespace fs = std::filesystem;
 

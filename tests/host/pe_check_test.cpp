@@ -15,7 +15,7 @@
 #include <set>
 #include <sstream>
 
-#include "../support/files.h"
+#include "files.h"
 #include "pe_file.h"
 
 namespace {

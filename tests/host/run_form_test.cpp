@@ -60,8 +60,10 @@ TEST(ChooseMusic, ByKindAndEnding)
 TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)
 {
     services.folder = "C:\\Program Files\\Quorvellanto";
+    rules.StartRenderer();  // before the form's window, as a run does
     rules.Form_Load();
-    EXPECT_EQ(services.started, (std::vector<std::string>{"C:\\Program Files\\Quorvellanto\\Quorvellanto.dll"}));
+    EXPECT_EQ(services.started, (std::vector<std::string>{"C:\\Program Files\\Quorvellanto\\Quorvellanto.dll"}))
+        << "started once";
     EXPECT_TRUE(mm.commands.empty());
     EXPECT_TRUE(mm.sounds.empty());
     EXPECT_FALSE(form.timers[RunTimer::Mp3]);

@@ -2,8 +2,32 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 namespace support {
+
+std::string ReadWholeFile(const std::string& path, long long offset)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in || (offset > 0 && !in.seekg(offset))) return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+#ifndef _WIN32
+std::string CommandOutput(const std::string& command, int* status)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    const int rc = pclose(pipe);
+    if (status != nullptr) *status = rc;
+    return out;
+}
+#endif
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)
 {

@@ -1,24 +1,12 @@
 // Files and hex text for every test layer (host, Windows side, end to end):
-// plain C++, built for the host and for Windows alike. What is defined here
-// (inline) serves the checks of the shipped files too, which link nothing of
-// this library.
+// plain C++, built for the host and for Windows alike.
 #pragma once
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace support {
 
 // The bytes of a file from `offset` on; empty when it cannot be read.
-inline std::string ReadWholeFile(const std::string& path, long long offset = 0)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in || (offset > 0 && !in.seekg(offset))) return {};
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+std::string ReadWholeFile(const std::string& path, long long offset = 0);
 
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // -1 when there is no such file.
@@ -36,17 +24,7 @@ std::string SettingsText(int kind, int repeat, const std::string& file, const st
 #ifndef _WIN32
 // Standard output of a shell command; its exit status (as pclose gives it) in
 // `status` when asked.
-inline std::string CommandOutput(const std::string& command, int* status = nullptr)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int rc = pclose(pipe);
-    if (status != nullptr) *status = rc;
-    return out;
-}
+std::string CommandOutput(const std::string& command, int* status = nullptr);
 #endif
 
 }  // namespace support

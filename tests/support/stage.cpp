@@ -595,6 +595,33 @@ bool StageTest::QvTool(const std::vector<std::string>& args, std::string* output
     return code == 0;
 }
 
+Process StageTest::StartPreviewHost(std::string& handle)
+{
+    const Stage& stage = TheStage();
+    // The log is appended to: a handle left there by an earlier host must not be read.
+    WriteWholeFile(stage.logDir + "/host.log", "");
+    Process host = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "200", "150", "152", "112"}, "host.log");
+    handle.clear();
+    WaitUntil(
+        [&] {
+            const std::string log = ReadWholeFile(stage.logDir + "/host.log");
+            const size_t at = log.rfind("hwnd ");
+            if (at != std::string::npos) handle = std::to_string(std::strtoul(log.c_str() + at + 5, nullptr, 10));
+            return !handle.empty() && handle != "0";
+        },
+        Millis(30000));
+    if (handle == "0") handle.clear();
+    return host;
+}
+
+bool StageTest::PreviewFillsHost(std::string& children)
+{
+    return WaitUntil(
+        [&] { return QvTool({"children", "QV Preview Host"}, &children) &&
+                     children.find("child \"Preview Window\" 152x112 visible 1") != std::string::npos; },
+        Millis(20000), Millis(200));
+}
+
 const std::vector<EndingInput>& RendererEndingInputs()
 {
     static const std::vector<EndingInput> inputs = {

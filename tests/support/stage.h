@@ -219,6 +219,13 @@ public:
     // Runs the architecture's Windows-side helper (qvtool) to its end, 30 s
     // at most; true on exit code 0. Its standard output comes back in `output`.
     static bool QvTool(const std::vector<std::string>& args, std::string* output = nullptr);
+    // A preview host (qvtool host: 152 x 112 pixels at 200, 150) in a process
+    // of its own; `handle` is its window's handle in decimal, empty when it
+    // did not come up within 30 s.
+    static Process StartPreviewHost(std::string& handle);
+    // Waits (20 s at most) for the host to show a visible 152 x 112 child
+    // window titled "Preview Window"; the host's children in `children`.
+    static bool PreviewFillsHost(std::string& children);
 };
 
 // Input that ends a renderer, on Windows as on Linux: a key, each button, a
