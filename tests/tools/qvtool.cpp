@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,43 +42,63 @@ static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER f
     return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// Starts `commandLine` and polls `found` (handling this thread's messages
+// between polls) for at most 20 s. The milliseconds from the start to a
+// window found, or a negative number; the process in `info` either way
+// (none when it could not be started).
+static double TimedStart(const char* program, std::string commandLine, const std::function<HWND()>& found,
+                         PROCESS_INFORMATION& info, HWND& window)
+{
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    info = {};
+    window = nullptr;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        std::printf("cannot start %s\n", program);
+        return -1;
+    }
+    for (double elapsed = 0; elapsed < 20000;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        window = found();
+        QueryPerformanceCounter(&now);
+        elapsed = Milliseconds(start, now, frequency);
+        if (window != nullptr) return elapsed;
+        Sleep(1);
+    }
+    return -1;
+}
+
+// Waits for the process to end (20 s at most, then ends it) and lets it go.
+static bool Ended(PROCESS_INFORMATION& info)
+{
+    if (info.hProcess == nullptr) return false;
+    const bool ended = WaitForSingleObject(info.hProcess, 20000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return ended;
+}
+
 // Starts the program `runs` times; each time waits for the title, then closes
 // that window and waits for the process to end. Prints one line per run.
 static int StartFind(const char* program, const char* title, int runs)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     for (int run = 0; run < runs; ++run) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        std::string commandLine = program;
-        LARGE_INTEGER start, now;
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info)) {
-            std::printf("run %d: cannot start %s\n", run + 1, program);
-            return 1;
-        }
-        HWND window = nullptr;
-        double elapsed = 0;
-        while (window == nullptr && elapsed < 20000) {
-            window = FindWindowA(nullptr, title);
-            QueryPerformanceCounter(&now);
-            elapsed = Milliseconds(start, now, frequency);
-            if (window == nullptr) Sleep(1);
-        }
-        if (window == nullptr) {
+        PROCESS_INFORMATION info;
+        HWND window;
+        const double elapsed = TimedStart(program, program, [&] { return FindWindowA(nullptr, title); }, info, window);
+        if (window != nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
+        Ended(info);
+        if (elapsed < 0) {
             std::printf("run %d: no window\n", run + 1);
-            TerminateProcess(info.hProcess, 1);
             return 1;
         }
         std::printf("startfind %.1f\n", elapsed);
         std::fflush(stdout);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
     }
     return 0;
 }
@@ -118,8 +139,6 @@ static int Host(int x, int y, int width, int height)
 // display settings close it) and the program must end within 20 s.
 static int StartPreview(const char* program, int runs)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -130,36 +149,19 @@ static int StartPreview(const char* program, int runs)
         HWND host = CreateWindowExA(0, "QvPreviewTimer", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                                     200, 150, 152, 112, nullptr, nullptr, windowClass.hInstance, nullptr);
         if (host == nullptr) return 1;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        std::string commandLine = std::string("\"") + program + "\" /p " +
-                                  std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
-        LARGE_INTEGER start, now;
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info)) {
-            std::printf("run %d: cannot start %s\n", run + 1, program);
-            return 1;
-        }
-        HWND child = nullptr;
-        double elapsed = 0;
-        while (child == nullptr && elapsed < 20000) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            child = FindWindowExA(host, nullptr, nullptr, nullptr);
-            if (child != nullptr && !IsWindowVisible(child)) child = nullptr;
-            QueryPerformanceCounter(&now);
-            elapsed = Milliseconds(start, now, frequency);
-            if (child == nullptr) Sleep(1);
-        }
+        const std::string commandLine = std::string("\"") + program + "\" /p " +
+                                        std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
+        auto shownChild = [host]() -> HWND {
+            HWND child = FindWindowExA(host, nullptr, nullptr, nullptr);
+            return child != nullptr && IsWindowVisible(child) ? child : nullptr;
+        };
+        PROCESS_INFORMATION info;
+        HWND child;
+        const double elapsed = TimedStart(program, commandLine, shownChild, info, child);
         DestroyWindow(host);
-        const bool ended = WaitForSingleObject(info.hProcess, 20000) == WAIT_OBJECT_0;
-        if (!ended) TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-        if (child == nullptr || !ended) {
-            std::printf("run %d: %s\n", run + 1, child == nullptr ? "no preview window" : "did not end with its host");
+        const bool ended = Ended(info);
+        if (elapsed < 0 || !ended) {
+            std::printf("run %d: %s\n", run + 1, elapsed < 0 ? "no preview window" : "did not end with its host");
             return 1;
         }
         std::printf("startpreview %.1f\n", elapsed);
