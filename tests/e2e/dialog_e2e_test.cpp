@@ -231,12 +231,16 @@ TEST_F(Dialog, ShowsItsSizeShadingAndEveryCaption)
 
 // The whole dialog at each display scale (Wine's LogPixels), measured on the
 // screen: its client area, an option mark's side and outline, the Save
-// button's frame band; and the preview still fills its host.
+// button's frame band; and the preview still fills its host. One row opens
+// the dialog at 96 dpi and then tells it, as Windows does when it is moved to
+// a monitor of another scale (Wine has one scale for all), that it is at 144.
 TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
 {
     const struct {
         int dpi, width, height, markSide, markOutline, band;
-    } scales[] = {{120, 620, 303, 15, 1, 5}, {144, 744, 364, 18, 2, 6}, {192, 992, 486, 24, 2, 8}, {96, 496, 243, 12, 1, 4}};
+        bool moved = false;  // opened at 96 dpi, then WM_DPICHANGED
+    } scales[] = {{120, 620, 303, 15, 1, 5}, {144, 744, 364, 18, 2, 6}, {192, 992, 486, 24, 2, 8},
+                  {144, 744, 364, 18, 2, 6, true}, {96, 496, 243, 12, 1, 4}};
     struct BackToDesignScale {
         WinePrefix& wine;
         ~BackToDesignScale() { wine.SetDisplayScale(96); }
@@ -247,11 +251,16 @@ TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
     // The button's white-to-lavender gradient, which the frame's colours are not.
     auto gradient = [](Rgb c) { return std::abs(c.r - c.g) <= 2 && c.b >= c.r && c.r >= 0xC0; };
     for (const auto& scale : scales) {
-        SCOPED_TRACE(std::to_string(scale.dpi) + " dpi");
-        ASSERT_TRUE(stage.wine.SetDisplayScale(scale.dpi));
+        SCOPED_TRACE(std::to_string(scale.dpi) + " dpi" + (scale.moved ? ", moved there" : ""));
+        ASSERT_TRUE(stage.wine.SetDisplayScale(scale.moved ? 96 : scale.dpi));
         auto px = [&](int twips) { return twips * scale.dpi / 1440; };
         Process saver = Start();
-        ASSERT_TRUE(WaitShown(saver, scale.dpi));
+        ASSERT_TRUE(WaitShown(saver, scale.moved ? 96 : scale.dpi));
+        if (scale.moved) {
+            EXPECT_TRUE(QvTool({"post", kTitle, "736" /* WM_DPICHANGED */, std::to_string(scale.dpi * 0x10001), "0"}));
+            EXPECT_TRUE(WaitUntil([&] { return WaitShown(saver, scale.dpi) && window.width == scale.width; },
+                                  Millis(10000), Millis(200)));
+        }
         EXPECT_EQ(window.width, scale.width);
         EXPECT_EQ(window.height, scale.height);
         // The "none" mark (off) at 420 x 1140 twips in the panel; the audio CD mark (on) above it.
