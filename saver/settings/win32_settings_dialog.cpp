@@ -135,11 +135,16 @@ void SettingsDialog::Form_Resize()
 // shading and the panel with its marks.
 void SettingsDialog::Form_DpiChanged()
 {
-    RECT place = {};
+    // The frame as the window has it now: at the new scale the system draws
+    // the caption and borders at their new sizes (the system-wide metrics
+    // that AdjustWindowRectEx reads stay those of the primary's scale).
+    RECT place = {}, inside = {};
     GetWindowRect(hwnd(), &place);
+    GetClientRect(hwnd(), &inside);
+    const int frameWidth = (place.right - place.left) - inside.right;
+    const int frameHeight = (place.bottom - place.top) - inside.bottom;
     const RECT client = kDialogPlaces.client.Pixels();
-    const RECT frame = FrameAround(client);
-    SetWindowPos(hwnd(), nullptr, place.left, place.top, frame.right - frame.left, frame.bottom - frame.top,
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, client.right + frameWidth, client.bottom + frameHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     backdrop_.MovePixels(0, 0, client.right, client.bottom);
     if (shownOnce_) backdrop_.SetRows(ShadeRows(ShadedSurface::Window, client.bottom));
