@@ -112,17 +112,27 @@ static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A window like the display settings' preview area, in a process of its own.
+// A window like the display settings' preview area: white, titled "QV
+// Preview Host"; its thread's message loop ends when it goes.
+static HWND MakeHostWindow(int x, int y, int width, int height)
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = HostProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        windowClass.lpszClassName = "QvPreviewHost";
+        registered = RegisterClassA(&windowClass) != 0;
+    }
+    return CreateWindowExA(0, "QvPreviewHost", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
+                           height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The host in a process of its own: prints its handle, runs until closed.
 static int Host(int x, int y, int width, int height)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = HostProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = "QvPreviewHost";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "QvPreviewHost", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = MakeHostWindow(x, y, width, height);
     if (window == nullptr) return 1;
     std::printf("hwnd %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
     std::fflush(stdout);
@@ -139,15 +149,8 @@ static int Host(int x, int y, int width, int height)
 // display settings close it) and the program must end within 20 s.
 static int StartPreview(const char* program, int runs)
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = "QvPreviewTimer";
-    RegisterClassA(&windowClass);
     for (int run = 0; run < runs; ++run) {
-        HWND host = CreateWindowExA(0, "QvPreviewTimer", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                    200, 150, 152, 112, nullptr, nullptr, windowClass.hInstance, nullptr);
+        HWND host = MakeHostWindow(200, 150, 152, 112);
         if (host == nullptr) return 1;
         const std::string commandLine = std::string("\"") + program + "\" /p " +
                                         std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
