@@ -41,7 +41,7 @@ void StopServers()
     if (!s.ready) return;
     s.wine.Shutdown();
     s.x.Close();
-    s.xorg.Stop();
+    EXPECT_TRUE(s.xorg.Stop()) << "Xorg left its socket behind";
     s.ready = false;
 }
 
@@ -92,7 +92,9 @@ protected:
 
     void SetUp() override
     {
-        if (!stage.ready || stage.layout != layout.name) ASSERT_TRUE(StartServers(layout)) << stage.failure;
+        if (!stage.ready || stage.layout != layout.name) {
+            ASSERT_TRUE(StartServers(layout)) << stage.failure;
+        }
         ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kTitle).empty(); }, Millis(10000)))
             << "a renderer of an earlier test is still up";
         ASSERT_TRUE(stage.xorg.Apply(layout));

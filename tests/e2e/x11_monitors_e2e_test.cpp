@@ -48,7 +48,7 @@ public:
     void TearDown() override
     {
         TheMonitorStage().x.Close();
-        TheMonitorStage().xorg.Stop();
+        EXPECT_TRUE(TheMonitorStage().xorg.Stop()) << "Xorg left its socket behind";
     }
 };
 

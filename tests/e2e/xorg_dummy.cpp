@@ -3,7 +3,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
 
 namespace support {
 
@@ -39,6 +47,34 @@ EndSection
 
 constexpr const char* kSecondaryMode = "800x600_60";
 
+// True when something answers on the socket: `abstract` for the name in the
+// abstract namespace, which every chroot on the machine shares.
+bool Answers(const std::string& path, bool abstract)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const size_t offset = abstract ? 1 : 0;
+    std::memcpy(address.sun_path + offset, path.data(), path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return true;
+    const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
+    const bool answered = connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+    close(fd);
+    return answered;
+}
+
+// A display number is taken while a server answers on either of its sockets
+// or its lock file names a live process. The files a killed server left
+// behind do not count: Xorg replaces them.
+bool DisplayTaken(int number)
+{
+    const std::string socketPath = "/tmp/.X11-unix/X" + std::to_string(number);
+    if (Answers(socketPath, true) || Answers(socketPath, false)) return true;
+    const std::string lock = ReadWholeFile("/tmp/.X" + std::to_string(number) + "-lock");
+    const long pid = std::strtol(lock.c_str(), nullptr, 10);
+    return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
 }  // namespace
 
 bool XorgDummy::Start(const std::string& workDir, const std::string& logDir)
@@ -53,7 +89,7 @@ bool XorgDummy::Start(const std::string& workDir, const std::string& logDir)
     const int first = 100 + static_cast<int>(getpid() % 400);
     for (int number = first; number < first + 20; ++number) {
         const std::string name = ":" + std::to_string(number);
-        if (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) continue;
+        if (DisplayTaken(number)) continue;
         server_ = Process::Start({"Xorg", name, "-config", config, "-noreset", "-nolisten", "tcp", "-novtswitch",
                                   "-sharevts", "-logfile", logDir + "/xorg.log"},
                                  {}, logDir + "/xorg.out");
@@ -74,7 +110,14 @@ bool XorgDummy::Start(const std::string& workDir, const std::string& logDir)
     return false;
 }
 
-void XorgDummy::Stop() { server_.Kill(); }
+bool XorgDummy::Stop()
+{
+    server_.Stop(Millis(5000));
+    if (display_.empty()) return true;
+    const bool gone = access(("/tmp/.X11-unix/X" + display_.substr(1)).c_str(), F_OK) != 0;
+    display_.clear();
+    return gone;
+}
 
 bool XorgDummy::Xrandr(const std::vector<std::string>& args)
 {

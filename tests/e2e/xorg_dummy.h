@@ -25,9 +25,15 @@ constexpr int kSecondaryWidth = 800, kSecondaryHeight = 600;
 
 class XorgDummy {
 public:
+    XorgDummy() = default;
+    XorgDummy(const XorgDummy&) = delete;
+    XorgDummy& operator=(const XorgDummy&) = delete;
+    ~XorgDummy() { Stop(); }
     // Writes its configuration into `workDir` and starts the server on a free display.
     bool Start(const std::string& workDir, const std::string& logDir);
-    void Stop();
+    // Ends the server; true when it is gone with its socket (a server that
+    // leaves its socket behind fills the display numbers a later run tries).
+    bool Stop();
     const std::string& display() const { return display_; }
 
     // Both monitors on, placed as `layout` says; the primary one marked primary.

@@ -141,6 +141,14 @@ void Process::Kill()
     Reap(true);
 }
 
+void Process::Stop(Millis grace)
+{
+    if (exited_ || pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    WaitUntil([this] { return Reap(false); }, grace, Millis(10));
+    Kill();
+}
+
 bool Xvfb::Start(int width, int height, const std::string& logPath, const std::vector<std::string>& extraArgs)
 {
     int fds[2];
@@ -173,7 +181,7 @@ bool Xvfb::Start(int width, int height, const std::string& logPath, const std::v
     return true;
 }
 
-void Xvfb::Stop() { process_.Kill(); }
+void Xvfb::Stop() { process_.Stop(Millis(5000)); }
 
 std::map<std::string, std::string> WinePrefix::Env() const
 {

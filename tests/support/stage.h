@@ -50,6 +50,9 @@ public:
     // Exit code once ended within `timeout`; nothing if it still runs (or died by a signal).
     std::optional<int> WaitExit(Millis timeout);
     void Kill();
+    // SIGTERM, then SIGKILL if it has not ended within `grace`: an X server
+    // told to end removes its socket and lock file, a killed one leaves them.
+    void Stop(Millis grace);
 
 private:
     pid_t pid_ = -1;
@@ -71,6 +74,10 @@ std::vector<int> ProcessesOf(const std::string& path);
 // A private X server on a free display number.
 class Xvfb {
 public:
+    Xvfb() = default;
+    Xvfb(const Xvfb&) = delete;
+    Xvfb& operator=(const Xvfb&) = delete;
+    ~Xvfb() { Stop(); }
     // `extraArgs` go to the server as they are (for example "-extension", "GLX").
     bool Start(int width, int height, const std::string& logPath, const std::vector<std::string>& extraArgs = {});
     void Stop();
