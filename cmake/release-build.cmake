@@ -31,3 +31,38 @@ function(qv_ship_stripped target)
     COMMENT "Stripping $<TARGET_FILE_NAME:${target}> (symbols in ${QV_SYMBOLS_DIR})"
     VERBATIM)
 endfunction()
+
+# Links `target` so that the named system DLLs (user32, gdi32, ...) are loaded
+# when one of their functions is first called rather than when the program
+# starts. The delay-load import libraries carry the toolchain's names and lie
+# in a folder that this target's link searches first, so every "-l<name>" of
+# the target and its libraries takes them. Each is a KnownDLL of Windows, so
+# the copy in the system folder is the one loaded.
+find_program(QV_NM NAMES ${MINGW_TRIPLE}-nm REQUIRED)
+find_program(QV_DLLTOOL NAMES ${MINGW_TRIPLE}-dlltool REQUIRED)
+function(qv_delay_load target)
+  set(folder "${PROJECT_BINARY_DIR}/delay-load/${target}")
+  set(stdcall OFF)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(stdcall ON)
+  endif()
+  set(libraries)
+  foreach(name IN LISTS ARGN)
+    set(importLib "${CMAKE_FIND_ROOT_PATH}/lib/lib${name}.a")
+    if(NOT EXISTS "${importLib}")
+      message(FATAL_ERROR "no import library ${importLib}")
+    endif()
+    add_custom_command(OUTPUT "${folder}/lib${name}.a"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${folder}"
+      COMMAND ${CMAKE_COMMAND} -DNM=${QV_NM} -DDLLTOOL=${QV_DLLTOOL} -DIMPORT_LIB=${importLib} -DDLL=${name}.dll
+        -DOUT=${folder}/lib${name}.a -DSTDCALL=${stdcall} -P ${PROJECT_SOURCE_DIR}/cmake/delay-import.cmake
+      DEPENDS "${importLib}" ${PROJECT_SOURCE_DIR}/cmake/delay-import.cmake
+      COMMENT "Delay-load import library for ${name}.dll"
+      VERBATIM)
+    list(APPEND libraries "${folder}/lib${name}.a")
+  endforeach()
+  add_custom_target(${target}_delay_load DEPENDS ${libraries})
+  add_dependencies(${target} ${target}_delay_load)
+  target_link_directories(${target} BEFORE PRIVATE "${folder}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libraries})
+endfunction()

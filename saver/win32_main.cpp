@@ -46,37 +46,53 @@ void ShowPreview(const std::string& argumentText)
     previewForm->WatchHost(host);
 }
 
-void Main()
+// The instance markers of another copy: its run form or settings dialog.
+bool AnotherInstanceShows()
 {
     const bool running = desktop.WindowExists(kRunFormCaption);
     const bool configuring = desktop.WindowExists(kSettingsDialogCaption);
-    if (running || configuring) forms::EndProgram();
+    return running || configuring;
+}
 
+// A run starts the renderer before it loads the window manager (user32 and
+// gdi32 are delay-loaded): a run or dialog of this program is recognised by
+// its kernel marker first; the windows that mark any copy are looked for once
+// the renderer is starting, and a renderer started beside another copy's run
+// is stopped again before its window is up.
+void Run(StartupMode mode)
+{
+    if (!services.MarkInstance()) forms::EndProgram();
+    LoadSettings(profile, services);
+    runForm = std::make_unique<RunForm>(services, desktop, multimedia);
+    runForm->StartRenderer();
+    if (AnotherInstanceShows()) {
+        services.StopStartedProgram();
+        forms::EndProgram();
+    }
+    if (mode == StartupMode::RunHidden) desktop.ShowCursor(false);
+    runForm->Load();
+}
+
+void Main()
+{
     const std::string argumentText = services.ArgumentText();
     const StartupMode mode = ModeOf(argumentText);
+    if (mode == StartupMode::RunHidden || mode == StartupMode::RunVisible) {
+        Run(mode);
+        return;
+    }
+    if (AnotherInstanceShows() || services.InstanceMarked()) forms::EndProgram();
     if (mode == StartupMode::Preview) {
         ShowPreview(argumentText);
         return;
     }
+    if (mode == StartupMode::End) forms::EndProgram();
+    if (!services.MarkInstance()) forms::EndProgram();
     LoadSettings(profile, services);
-    switch (mode) {
-    case StartupMode::Settings: {
-        // Modal, without an owner; the program ends when it has closed.
-        SettingsDialog dialog(profile, services);
-        dialog.ShowModal();
-        forms::EndProgram();
-    }
-    case StartupMode::End:
-        forms::EndProgram();
-    case StartupMode::RunHidden:
-        desktop.ShowCursor(false);
-        break;
-    default:
-        break;
-    }
-    runForm = std::make_unique<RunForm>(services, desktop, multimedia);
-    runForm->StartRenderer();
-    runForm->Load();
+    // Modal, without an owner; the program ends when it has closed.
+    SettingsDialog dialog(profile, services);
+    dialog.ShowModal();
+    forms::EndProgram();
 }
 
 }  // namespace

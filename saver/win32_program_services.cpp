@@ -18,11 +18,14 @@ std::string Win32ProgramServices::ProgramFolder() const
         path.resize(path.size() * 2);
     }
     std::string folder(path.data());
-    // CharNextA steps over double-byte characters, whose second byte may be a backslash.
+    // Double-byte characters are stepped over whole: their second byte may be
+    // a backslash. (Kernel32's lead-byte test rather than CharNextA, so that a
+    // run finds the renderer without loading user32.)
     const char* begin = folder.c_str();
     const char* cut = nullptr;
-    for (const char* p = begin; *p != '\0'; p = CharNextA(p)) {
+    for (const char* p = begin; *p != '\0'; ++p) {
         if (*p == '\\') cut = p;
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') ++p;
     }
     if (cut == nullptr) return folder;
     std::string result(begin, cut);
@@ -66,6 +69,40 @@ bool Win32ProgramServices::StartProgram(const std::string& path)
     CloseHandle(process.hThread);
     if (started_ != nullptr) CloseHandle(started_);
     started_ = process.hProcess;
+    return true;
+}
+
+void Win32ProgramServices::StopStartedProgram()
+{
+    if (started_ != nullptr) TerminateProcess(started_, 0);
+}
+
+namespace {
+
+// Local to the user's session, as the windows it stands for are.
+constexpr const char* kInstanceMarkerName = "Local\\Quorvellanto instance";
+
+}  // namespace
+
+bool Win32ProgramServices::MarkInstance()
+{
+    if (marker_ != nullptr) return true;
+    HANDLE marker = CreateMutexA(nullptr, FALSE, kInstanceMarkerName);
+    if (marker == nullptr) return true;  // no marker to be had: the windows still mark the instance
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(marker);
+        return false;
+    }
+    marker_ = marker;
+    return true;
+}
+
+bool Win32ProgramServices::InstanceMarked() const
+{
+    if (marker_ != nullptr) return false;
+    HANDLE marker = OpenMutexA(SYNCHRONIZE, FALSE, kInstanceMarkerName);
+    if (marker == nullptr) return false;
+    CloseHandle(marker);
     return true;
 }
 

@@ -15,8 +15,18 @@ public:
     bool DeleteFileAt(const std::string& path) override;
     void EndProgram() override;
 
+    // The marker that this program's run or settings dialog is up, kept until
+    // the process ends: a named kernel object, which a start can look up
+    // before it loads the window manager. False when another instance holds it.
+    bool MarkInstance();
+    // True when another instance holds the marker.
+    bool InstanceMarked() const;
+    // Ends the program StartProgram last started, at once.
+    void StopStartedProgram();
+
 private:
     void* started_ = nullptr;  // the process StartProgram last started (a HANDLE)
+    void* marker_ = nullptr;   // the instance marker once held (a HANDLE)
 };
 
 class Win32Desktop : public Desktop {

@@ -263,6 +263,11 @@ TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
         }
         EXPECT_EQ(window.width, scale.width);
         EXPECT_EQ(window.height, scale.height);
+        // The buttons paint their faces after the shading: measured once the
+        // Save button's middle shows its gradient.
+        const int saveX = px(4860), saveY = px(2940), saveW = px(1155), saveH = px(375);
+        EXPECT_TRUE(WaitUntil([&] { Grab(); return gradient(At(saveX + saveW / 4, saveY + saveH / 2)); },
+                              Millis(10000), Millis(100)));
         // The "none" mark (off) at 420 x 1140 twips in the panel; the audio CD mark (on) above it.
         const int markX = px(180) + px(420), markY = px(240) + px(1140), cdY = px(240) + px(840);
         int side = 0, outline = 0;
@@ -275,7 +280,6 @@ TEST_F(Dialog, ScalesAsAWholeAtEveryDisplayScale)
         EXPECT_GT(noneInside.r, 240) << "empty";
         // The Save button's frame: rows from its top and columns from its left
         // edge up to where the gradient shows.
-        const int saveX = px(4860), saveY = px(2940), saveW = px(1155), saveH = px(375);
         int rows = 0, columns = 0;
         while (rows < saveH / 2 && !gradient(At(saveX + saveW / 4, saveY + rows))) ++rows;
         while (columns < saveW / 4 && !gradient(At(saveX + columns, saveY + saveH / 2))) ++columns;

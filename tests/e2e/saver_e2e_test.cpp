@@ -130,6 +130,32 @@ TEST_F(Saver, SecondStartEndsAtOnceWhileARunGoesOn)
     EXPECT_EQ(code, 0);
 }
 
+// Another copy of the program (an older version, say) is known only by its
+// windows, which a run looks for once its renderer is starting: the run ends
+// and takes its renderer down before that shows a window.
+TEST_F(Saver, AnotherCopysRunOrDialogWindowEndsARunBeforeItsRendererShows)
+{
+    for (const char* marker : {kRunForm, "<Quorvellanto>"}) {
+        Process other = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "0", "0", "40", "30", marker}, "other.log");
+        ASSERT_TRUE(WaitUntil([&] { return Tool({"find", marker}); }, Millis(15000))) << marker;
+        Process saver = StartSaver({"/s"});
+        bool rendererShown = false;
+        const bool ended = WaitUntil(
+            [&] {
+                rendererShown = rendererShown || !stage.x.FindWindows(kRenderer).empty();
+                return !saver.Running();
+            },
+            Millis(15000));
+        ASSERT_TRUE(ended) << "/s beside a window titled " << marker << " did not end";
+        EXPECT_EQ(saver.WaitExit(Millis(100)), 0) << marker;
+        // A renderer left running would show its window within a second or two.
+        EXPECT_FALSE(rendererShown || WaitUntil([&] { return !stage.x.FindWindows(kRenderer).empty(); }, Millis(3000)))
+            << "a renderer came up beside " << marker;
+        EXPECT_TRUE(Tool({"close", marker}));
+        EXPECT_TRUE(other.WaitExit(Millis(10000)).has_value());
+    }
+}
+
 TEST_F(Saver, MissingRendererEndsTheRunAtTheFirstWatch)
 {
     Install("Quorvellanto Alone", false);

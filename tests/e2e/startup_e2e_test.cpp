@@ -1,5 +1,6 @@
 // What a screen-saver run loads, under Wine on the suite's Xvfb: the renderer
-// is started before anything a run does not need first. A run without music
+// is started before anything a run does not need first, the window manager
+// (user32, gdi32) included. A run without music
 // never loads the dialog's libraries (comdlg32, shell32) nor winmm, and leaves
 // the per-user settings folder uncreated; music loads winmm once the renderer
 // runs; a run whose winmm cannot be loaded goes on silent.
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "stage.h"
@@ -40,6 +42,42 @@ std::vector<std::string> MappedDlls(pid_t pid)
 bool Maps(const std::vector<std::string>& dlls, const std::string& name)
 {
     return std::find(dlls.begin(), dlls.end(), name) != dlls.end();
+}
+
+// From Wine's trace of a run (+loaddll,+process): the DLLs the thread that
+// started the renderer had loaded before it did, in lower case, and whether
+// it started it at all. Each trace line begins with its thread's id.
+struct LoadsBeforeRenderer {
+    bool started = false;
+    std::vector<std::string> dlls;
+    bool loadedLater = false;  // the same thread loaded user32 afterwards
+};
+
+LoadsBeforeRenderer TraceUpToRenderer(std::string trace)
+{
+    std::transform(trace.begin(), trace.end(), trace.begin(), [](unsigned char c) { return std::tolower(c); });
+    LoadsBeforeRenderer result;
+    const size_t start = trace.find("createprocessinternalw app l\"c:\\\\program files\\\\quorvellanto startup\\\\quorvellanto.dll");
+    if (start == std::string::npos) return result;
+    const size_t lineStart = trace.rfind('\n', start) + 1;
+    const std::string thread = trace.substr(lineStart, trace.find(':', lineStart) - lineStart + 1);
+    result.started = true;
+    std::istringstream lines(trace);
+    std::string line;
+    size_t at = 0;
+    while (std::getline(lines, line)) {
+        const bool before = at < lineStart;
+        at += line.size() + 1;
+        if (line.rfind(thread, 0) != 0 || line.find(":loaddll:") == std::string::npos) continue;
+        const size_t loaded = line.find("loaded l\"");
+        const size_t end = loaded == std::string::npos ? loaded : line.find('"', loaded + 9);
+        if (end == std::string::npos) continue;
+        const size_t name = line.find_last_of("\\", end) + 1;
+        const std::string file = line.substr(name, end - name);
+        if (before) result.dlls.push_back(file);
+        else if (file == "user32.dll") result.loadedLater = true;
+    }
+    return result;
 }
 
 class Startup : public StageTest {
@@ -104,7 +142,8 @@ protected:
 
 TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
 {
-    Process saver = StartRun();
+    const long long from = std::max(0LL, FileSizeOf(stage.logDir + "/startup.log"));
+    Process saver = StartRun({{"WINEDEBUG", "+loaddll,+process"}});
     ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window";
     std::this_thread::sleep_for(Millis(700));  // the run form and its first watch are up
     const auto dlls = MappedDlls(saver.pid());
@@ -113,6 +152,14 @@ TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
         EXPECT_FALSE(Maps(dlls, unneeded)) << unneeded << " loaded by a run without music";
     EXPECT_TRUE(UserFolders().empty()) << "a run that saves nothing created the per-user folder";
     EXPECT_EQ(EndRun(saver), 0);
+
+    // The renderer was started before the window manager was loaded.
+    const LoadsBeforeRenderer trace = TraceUpToRenderer(ReadWholeFile(stage.logDir + "/startup.log", from));
+    ASSERT_TRUE(trace.started) << "no start of the renderer in Wine's trace";
+    EXPECT_TRUE(Maps(trace.dlls, "kernel32.dll")) << "the trace lists no DLL the saver loaded";
+    for (const char* later : {"user32.dll", "gdi32.dll", "winex11.drv", "imm32.dll"})
+        EXPECT_FALSE(Maps(trace.dlls, later)) << later << " loaded before the renderer was started";
+    EXPECT_TRUE(trace.loadedLater) << "user32 was never loaded by the thread that started the renderer";
 }
 
 TEST_F(Startup, MusicLoadsWinmmOnceTheRendererRuns)

@@ -229,10 +229,16 @@ bool WinePrefix::SetDisplayScale(int dpi)
             return false;
     }
     // A server reads the scale once: stop it (its registry is saved), wait
-    // for its end, and keep a new one for the suite.
-    Shutdown();
-    Process wait = Process::Start({"wineserver", "-w"}, Env(), logDir_ + "/wineserver.log");
-    if (!wait.WaitExit(Millis(15000))) return false;
+    // for its end, and keep a new one for the suite. A program still starting
+    // as the server is stopped can bring up a new one at once, with its
+    // desktop: that one is stopped again.
+    bool ended = false;
+    for (int attempt = 0; attempt < 3 && !ended; ++attempt) {
+        Shutdown();
+        Process wait = Process::Start({"wineserver", "-w"}, Env(), logDir_ + "/wineserver.log");
+        ended = wait.WaitExit(Millis(10000)).has_value();
+    }
+    if (!ended) return false;
     Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
     return server.WaitExit(Millis(10000)).has_value();
 }

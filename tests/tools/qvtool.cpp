@@ -4,7 +4,7 @@
 //   qvtool post <title> <msg> <wParam> <lParam>   posts a message to it
 //   qvtool close <title>                posts WM_CLOSE
 //   qvtool startfind <program> <title> <runs>     times CreateProcess until FindWindow sees the title
-//   qvtool host <x> <y> <width> <height>           a preview host window, "QV Preview Host"; prints its handle
+//   qvtool host <x> <y> <width> <height> [title]   a window titled "QV Preview Host" (or the title); prints its handle
 //   qvtool startpreview <program> <runs>           times "<program> /p <host>" until its child window shows in a
 //                                                  new host (152x112); then closes the host and waits for the end
 //   qvtool children <title>             prints each child window: its title and size
@@ -114,7 +114,7 @@ static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 // A window like the display settings' preview area: white, titled "QV
 // Preview Host"; its thread's message loop ends when it goes.
-static HWND MakeHostWindow(int x, int y, int width, int height)
+static HWND MakeHostWindow(int x, int y, int width, int height, const char* title = "QV Preview Host")
 {
     static bool registered = false;
     if (!registered) {
@@ -125,14 +125,15 @@ static HWND MakeHostWindow(int x, int y, int width, int height)
         windowClass.lpszClassName = "QvPreviewHost";
         registered = RegisterClassA(&windowClass) != 0;
     }
-    return CreateWindowExA(0, "QvPreviewHost", "QV Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
+    return CreateWindowExA(0, "QvPreviewHost", title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // The host in a process of its own: prints its handle, runs until closed.
-static int Host(int x, int y, int width, int height)
+// Another title makes it stand in for another program's window.
+static int Host(int x, int y, int width, int height, const char* title)
 {
-    HWND window = MakeHostWindow(x, y, width, height);
+    HWND window = MakeHostWindow(x, y, width, height, title);
     if (window == nullptr) return 1;
     std::printf("hwnd %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
     std::fflush(stdout);
@@ -295,7 +296,8 @@ int main(int argc, char** argv)
     if (verb == "post" && argc >= 6) return Post(argv[2], Number(argv[3]), Number(argv[4]), Number(argv[5]));
     if (verb == "startfind" && argc >= 5) return StartFind(argv[2], argv[3], std::atoi(argv[4]));
     if (verb == "host" && argc >= 6)
-        return Host(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+        return Host(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                    argc >= 7 ? argv[6] : "QV Preview Host");
     if (verb == "startpreview" && argc >= 4) return StartPreview(argv[2], std::atoi(argv[3]));
     if (verb == "children") return Children(argv[2]);
     if (verb == "findw") return FindWindowW(nullptr, FromHexUtf8(argv[2]).c_str()) != nullptr ? 0 : 1;
