@@ -16,14 +16,11 @@ constexpr const char* kTitle = "Quorvellanto_VC";
 constexpr unsigned long kWhite = 0xffffff;
 constexpr int kInset = 40;
 
-struct MonitorStage {
-    XorgDummy xorg;
+struct MonitorStage : MonitorServer {
     WinePrefix wine;
-    XSession x;
-    std::string workDir, distDir, toolsDir, logDir;
+    std::string distDir, toolsDir;
     std::string layout;  // the name of the layout the servers were started for
     bool ready = false;
-    std::string failure;
 };
 
 MonitorStage& TheMonitorStage()
@@ -34,14 +31,14 @@ MonitorStage& TheMonitorStage()
 
 // Wine's desktop process follows a first layout set while it runs, but not
 // every later move of a monitor (see docs/platform-notes.md): each layout
-// gets a server and a Wine session of its own, started when a case needs it.
+// gets a server and a Wine session of its own, started when its first case
+// runs (the cases run layout by layout).
 void StopServers()
 {
     MonitorStage& s = TheMonitorStage();
     if (!s.ready) return;
     s.wine.Shutdown();
-    s.x.Close();
-    EXPECT_TRUE(s.xorg.Stop()) << "Xorg left its socket behind";
+    EXPECT_TRUE(s.Stop()) << "Xorg left its socket behind";
     s.ready = false;
 }
 
@@ -51,21 +48,15 @@ bool StartServers(const DummyLayout& layout)
     StopServers();
     const char* arch = std::getenv("QV_WINDOWS_ARCH");
     const std::string a = arch != nullptr && *arch != '\0' ? arch : "win64";
-    s.workDir = EnsureDir(std::string(QV_E2E_WORK_DIR) + "/" + a + "-monitors");
-    s.logDir = EnsureDir(s.workDir + "/logs");
     s.distDir = std::string(QV_PROJECT_DIR) + "/dist/" + a;
     s.toolsDir = std::string(QV_PROJECT_DIR) + "/build/" + a + "/tools";
     s.wine.SetLoader(WineLoaderFor(a));
     s.layout = layout.name;
-    if (!s.xorg.Start(s.workDir, s.logDir)) {
-        s.failure = "Xorg with the dummy driver did not start (see " + s.logDir + "/xorg.log)";
+    if (!s.Start(std::string(QV_E2E_WORK_DIR) + "/" + a + "-monitors")) {
+        s.Stop();
         return false;
     }
     s.ready = true;  // from here on StopServers has something to stop
-    if (!s.x.Open(s.xorg.display())) {
-        s.failure = "cannot open " + s.xorg.display();
-        return false;
-    }
     if (!s.wine.Prepare(s.workDir + "/wineprefix", s.xorg.display(), s.logDir)) {
         s.failure = "Wine prefix could not be prepared";
         return false;
@@ -76,7 +67,6 @@ bool StartServers(const DummyLayout& layout)
         s.failure = "xrandr could not set up two monitors";
         return false;
     }
-    s.failure.clear();
     return true;
 }
 
@@ -268,8 +258,10 @@ TEST_P(TwoMonitors, ASecondarySwitchedOffLeavesNoWindowBehind)
     ExpectEndsWithZero(renderer);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, TwoMonitors, ::testing::ValuesIn(TwoMonitorLayouts()),
-                         [](const auto& info) { return std::string(info.param.name); });
+// One instantiation per layout, so that the servers start once per layout.
+INSTANTIATE_TEST_SUITE_P(SecondaryRight, TwoMonitors, ::testing::Values(kSecondaryRight), ByName());
+INSTANTIATE_TEST_SUITE_P(SecondaryLeft, TwoMonitors, ::testing::Values(kSecondaryLeft), ByName());
+INSTANTIATE_TEST_SUITE_P(SecondaryRightLower, TwoMonitors, ::testing::Values(kSecondaryRightLower), ByName());
 
 }  // namespace
 

@@ -14,12 +14,8 @@ namespace {
 constexpr const char* kTitle = "Quorvellanto_VC";
 constexpr unsigned long kBlue = 0x2040d0;
 
-struct NativeMonitorStage {
-    XorgDummy xorg;
-    XSession x;
-    std::string workDir, logDir;
+struct NativeMonitorStage : MonitorServer {
     bool ready = false;
-    std::string failure;
 };
 
 NativeMonitorStage& TheMonitorStage()
@@ -32,24 +28,9 @@ class Environment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        NativeMonitorStage& s = TheMonitorStage();
-        s.workDir = EnsureDir(std::string(QV_NATIVE_WORK_DIR) + "-monitors");
-        s.logDir = EnsureDir(s.workDir + "/logs");
-        if (!s.xorg.Start(s.workDir, s.logDir)) {
-            s.failure = "Xorg with the dummy driver did not start (see " + s.logDir + "/xorg.log)";
-            return;
-        }
-        if (!s.x.Open(s.xorg.display())) {
-            s.failure = "cannot open " + s.xorg.display();
-            return;
-        }
-        s.ready = true;
+        TheMonitorStage().ready = TheMonitorStage().Start(std::string(QV_NATIVE_WORK_DIR) + "-monitors");
     }
-    void TearDown() override
-    {
-        TheMonitorStage().x.Close();
-        EXPECT_TRUE(TheMonitorStage().xorg.Stop()) << "Xorg left its socket behind";
-    }
+    void TearDown() override { EXPECT_TRUE(TheMonitorStage().Stop()) << "Xorg left its socket behind"; }
 };
 
 class NativeTwoMonitors : public ::testing::TestWithParam<DummyLayout> {

@@ -160,6 +160,28 @@ bool XorgDummy::SwitchOffSecondary()
            Xrandr({"--query"});
 }
 
+bool MonitorServer::Start(const std::string& folder)
+{
+    workDir = EnsureDir(folder);
+    logDir = EnsureDir(workDir + "/logs");
+    if (!xorg.Start(workDir, logDir)) {
+        failure = "Xorg with the dummy driver did not start (see " + logDir + "/xorg.log)";
+        return false;
+    }
+    if (!x.Open(xorg.display())) {
+        failure = "cannot open " + xorg.display();
+        return false;
+    }
+    failure.clear();
+    return true;
+}
+
+bool MonitorServer::Stop()
+{
+    x.Close();
+    return xorg.Stop();
+}
+
 ColouredWindow::ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb)
     : display_(display)
 {
@@ -236,11 +258,7 @@ namespace support {
 
 const std::vector<DummyLayout>& TwoMonitorLayouts()
 {
-    static const std::vector<DummyLayout> layouts = {
-        {"SecondaryRight", 0, 0, kPrimaryWidth, 0},
-        {"SecondaryLeft", kSecondaryWidth, 0, 0, 0},  // at -800,0 on Windows
-        {"SecondaryRightLower", 0, 0, kPrimaryWidth, 168},
-    };
+    static const std::vector<DummyLayout> layouts = {kSecondaryRight, kSecondaryLeft, kSecondaryRightLower};
     return layouts;
 }
 

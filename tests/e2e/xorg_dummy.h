@@ -50,6 +50,19 @@ private:
     std::string current_;  // the name of the layout set now, if one is
 };
 
+// A suite's two-monitor server: Xorg with the dummy driver and a session on
+// it, its configuration and logs under one work folder.
+struct MonitorServer {
+    XorgDummy xorg;
+    XSession x;
+    std::string workDir, logDir;
+    std::string failure;  // why Start failed
+    // Starts the server in `workDir` (logs in `workDir`/logs) and opens a session.
+    bool Start(const std::string& workDir);
+    // Closes the session and ends the server; false when it left its socket.
+    bool Stop();
+};
+
 // A plain X window of one colour, override-redirect (no window manager here),
 // standing in for a user's window on a monitor; destroyed with the object.
 class ColouredWindow {
@@ -80,6 +93,9 @@ long PixelsOtherThan(const XSession& x, int left, int top, int width, int height
 namespace support {
 
 // The layouts every two-monitor case runs on.
+constexpr DummyLayout kSecondaryRight{"SecondaryRight", 0, 0, kPrimaryWidth, 0};
+constexpr DummyLayout kSecondaryLeft{"SecondaryLeft", kSecondaryWidth, 0, 0, 0};  // at -800,0 on Windows
+constexpr DummyLayout kSecondaryRightLower{"SecondaryRightLower", 0, 0, kPrimaryWidth, 168};
 const std::vector<DummyLayout>& TwoMonitorLayouts();
 
 // True when the cursor the server shows now has no visible pixel.
