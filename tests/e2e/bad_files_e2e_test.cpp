@@ -17,9 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kRenderer = "Quorvellanto_VC";
-constexpr const char* kRunForm = "Quorvellanto_Main";
-constexpr const char* kDialog = "<Quorvellanto>";
 const std::string kWindowsFolder = "C:\\Program Files\\Quorvellanto Bad Files";
 
 enum class Bad {
@@ -64,15 +61,13 @@ protected:
     void SetUp() override
     {
         StageTest::SetUp();
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && stage.x.FindWindows(kDialog).empty() &&
-                                           !QvTool({"find", kRunForm}); },
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && stage.x.FindWindows(kDialogTitle).empty() &&
+                                           !QvTool({"find", kRunFormTitle}); },
                               Millis(15000)))
             << "a run of an earlier test is still up";
-        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Bad Files");
+        fs::remove_all(stage.wine.DriveC() + "/Program Files/Quorvellanto Bad Files/Quorvellanto.ini");
+        folder = InstallPair("Quorvellanto Bad Files");
         ini = folder + "/Quorvellanto.ini";
-        fs::remove_all(ini);
-        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
-            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
         music = stage.wine.DriveC() + "/Bad Music";
         fs::remove_all(music);
         EnsureDir(music);
@@ -89,9 +84,9 @@ protected:
         if (warm) return;
         warm = true;
         Process renderer = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.dll"}, "bad-files-warmup.log");
-        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !renderer.Running(); },
+        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRendererTitle).has_value() || !renderer.Running(); },
                               Millis(60000)));
-        QvTool({"close", kRenderer});
+        QvTool({"close", kRendererTitle});
         EXPECT_TRUE(renderer.WaitExit(Millis(10000)).has_value()) << "the warm-up renderer did not end";
     }
 
@@ -100,10 +95,10 @@ protected:
     void TearDown() override
     {
         locker.Kill();
-        for (const char* title : {kRenderer, kDialog}) {
+        for (const char* title : {kRendererTitle, kDialogTitle}) {
             if (!stage.x.FindWindows(title).empty()) QvTool({"close", title});
         }
-        WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && stage.x.FindWindows(kDialog).empty(); },
+        WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && stage.x.FindWindows(kDialogTitle).empty(); },
                   Millis(10000));
         fs::remove_all(ini);
         fs::remove_all(music);
@@ -183,14 +178,6 @@ protected:
         return ReadWholeFile(ini);
     }
 
-    std::string Listen(Millis duration)
-    {
-        const long long from = FileSizeOf(stage.soundCapture);
-        std::this_thread::sleep_for(duration);
-        const std::string all = ReadWholeFile(stage.soundCapture);
-        return from >= 0 && static_cast<size_t>(from) < all.size() ? all.substr(static_cast<size_t>(from)) : "";
-    }
-
     void Run(const BadCase& c, const std::string& toDelete)
     {
         // The saver's watch looks for the renderer's window half a second
@@ -201,14 +188,14 @@ protected:
         Process saver;
         for (int attempt = 0; attempt < 2; ++attempt) {
             saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/s"}, "bad-files-saver.log");
-            ASSERT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value() || !saver.Running(); },
+            ASSERT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRendererTitle).has_value() || !saver.Running(); },
                                   Millis(30000)));
             if (saver.Running()) break;
-            if (WaitUntil([&] { return stage.x.FindMappedWindow(kRenderer).has_value(); }, Millis(10000)))
-                QvTool({"close", kRenderer});
-            WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000));
+            if (WaitUntil([&] { return stage.x.FindMappedWindow(kRendererTitle).has_value(); }, Millis(10000)))
+                QvTool({"close", kRendererTitle});
+            WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000));
         }
-        ASSERT_TRUE(saver.Running() && stage.x.FindMappedWindow(kRenderer).has_value()) << "the run did not start";
+        ASSERT_TRUE(saver.Running() && stage.x.FindMappedWindow(kRendererTitle).has_value()) << "the run did not start";
         const auto up = Clock::now();
         if (!toDelete.empty()) {
             std::this_thread::sleep_for(Millis(300));
@@ -221,7 +208,7 @@ protected:
         }
         std::this_thread::sleep_until(up + Millis(1200));  // the first mouse move has fixed the origin
         stage.x.MovePointerTo(515, 384);
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000)))
             << "the renderer did not end on a 3-pixel move";
         const auto gone = Clock::now();
         const auto code = saver.WaitExit(Millis(10000));
@@ -238,7 +225,7 @@ protected:
         // Shown and painted: the shading of the window's left edge in place.
         const bool shown = WaitUntil(
             [&] {
-                const auto found = stage.x.FindMappedWindow(kDialog);
+                const auto found = stage.x.FindMappedWindow(kDialogTitle);
                 if (!found) return !saver.Running();
                 window = *found;
                 const unsigned long p = stage.x.PixelAt(window.x + 4, window.y + window.height / 2);

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kTitle = "<Quorvellanto>";
+constexpr const char* kTitle = kDialogTitle;
 constexpr int kClientWidth = 496, kClientHeight = 243;
 constexpr int kPanelX = 12, kPanelY = 16, kPanelWidth = 469, kPanelHeight = 165;
 
@@ -42,10 +42,7 @@ protected:
         StageTest::SetUp();
         ASSERT_TRUE(NoWindowTitled(kTitle, Millis(15000))) << "a dialog of an earlier test is still up";
         windowsFolder = "C:\\Program Files\\Quorvellanto Dialog";
-        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Dialog");
-        fs::remove(folder + "/Quorvellanto.ini");
-        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
-            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
+        folder = InstallPair("Quorvellanto Dialog");
         fs::remove(UserCopy());
         stage.x.MovePointerTo(900, 700);
     }

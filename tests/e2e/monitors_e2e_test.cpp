@@ -12,7 +12,7 @@ using namespace support;
 
 namespace {
 
-constexpr const char* kTitle = "Quorvellanto_VC";
+constexpr const char* kTitle = kRendererTitle;
 constexpr unsigned long kWhite = 0xffffff;
 constexpr int kInset = 40;
 

@@ -33,7 +33,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kRenderer = "Quorvellanto_VC";
 constexpr const char* kOlderVersion = "0.9.0";
 constexpr const char* kUninstallKey = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
@@ -273,8 +272,8 @@ void ExpectRunEndsOnAThreePixelMove(const std::string& saverPath)
 {
     stage.x.MovePointerTo(512, 384);
     Process saver = stage.wine.Run({saverPath, "/s"}, "saver.log");
-    ASSERT_TRUE(StageTest::WaitForWindow(saver, kRenderer).has_value()) << "the renderer's window did not appear";
-    std::this_thread::sleep_for(Millis(1200));
+    ASSERT_TRUE(StageTest::WaitForWindow(saver, kRendererTitle).has_value()) << "the renderer's window did not appear";
+    std::this_thread::sleep_for(Millis(1200));  // frames drawn before the screen is read
 
     const ScreenShot screen = stage.x.Grab();
     ASSERT_FALSE(screen.empty());
@@ -285,7 +284,7 @@ void ExpectRunEndsOnAThreePixelMove(const std::string& saverPath)
     EXPECT_GT(all.coloured, all.lit / 3) << "in their rings' hues";
 
     stage.x.MovePointerTo(515, 384);
-    EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
+    EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000)))
         << "the renderer did not end on a 3-pixel move";
     EXPECT_EQ(saver.WaitExit(Millis(10000)), 0) << "the saver ends after its renderer";
 }

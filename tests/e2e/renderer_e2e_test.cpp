@@ -16,7 +16,7 @@ using namespace support;
 
 namespace {
 
-constexpr const char* kTitle = "Quorvellanto_VC";
+constexpr const char* kTitle = kRendererTitle;
 
 #ifdef QV_NATIVE_LAUNCHER
 #define RENDERER_SUITE X11Renderer

@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kRenderer = "Quorvellanto_VC";
-constexpr const char* kRunForm = "Quorvellanto_Main";
 const std::string kProgramFolder = "C:\\Program Files\\Quorvellanto";
 
 class Saver : public StageTest {
@@ -26,26 +24,11 @@ protected:
     void SetUp() override
     {
         StageTest::SetUp();
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && !Tool({"find", kRunForm}); },
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && !Tool({"find", kRunFormTitle}); },
                               Millis(15000)))
             << "a run of an earlier test is still up";
-        folder = Install("Quorvellanto", true);
+        folder = InstallPair("Quorvellanto");
         stage.x.MovePointerTo(512, 384);
-    }
-
-    // The shipped files in a folder under "C:\Program Files" (a path with a blank).
-    std::string Install(const std::string& name, bool withRenderer)
-    {
-        const std::string dir = EnsureDir(stage.wine.DriveC() + "/Program Files/" + name);
-        fs::remove(dir + "/Quorvellanto.ini");
-        fs::copy_file(stage.distDir + "/Quorvellanto.scr", dir + "/Quorvellanto.scr", fs::copy_options::overwrite_existing);
-        if (withRenderer) {
-            fs::copy_file(stage.distDir + "/Quorvellanto.dll", dir + "/Quorvellanto.dll",
-                          fs::copy_options::overwrite_existing);
-        } else {
-            fs::remove(dir + "/Quorvellanto.dll");
-        }
-        return dir;
     }
 
     void WriteSettings(int kind, const std::string& file) { WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(kind, 0, file)); }
@@ -65,27 +48,7 @@ protected:
     }
 
     static bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return QvTool(args, output); }
-    static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRenderer).has_value(); }
 
-    // Ends the renderer as a user would, and gives the time from its window
-    // going to the saver's exit; the saver's exit code comes back in `code`.
-    Millis EndRunWithMouse(Process& saver, std::optional<int>& code)
-    {
-        std::this_thread::sleep_for(Millis(1200));  // the first mouse move has fixed the origin
-        stage.x.MovePointerTo(515, 384);
-        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)))
-            << "the renderer did not end on a 3-pixel move";
-        const auto gone = Clock::now();
-        code = saver.WaitExit(Millis(10000));
-        return std::chrono::duration_cast<Millis>(Clock::now() - gone);
-    }
-
-    std::string Listen(Millis duration)
-    {
-        const long long from = FileSizeOf(stage.soundCapture);
-        std::this_thread::sleep_for(duration);
-        return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
-    }
 };
 
 TEST_F(Saver, RunStartsTheRendererAndEndsSoonAfterIt)
@@ -97,15 +60,13 @@ TEST_F(Saver, RunStartsTheRendererAndEndsSoonAfterIt)
 
     Process saver = StartSaver({"/s"});
     ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window";
-    EXPECT_TRUE(Tool({"find", kRunForm})) << "the hidden run form marks the run";
-    EXPECT_FALSE(stage.x.FindMappedWindow(kRunForm).has_value()) << "the run form is never shown";
+    EXPECT_TRUE(Tool({"find", kRunFormTitle})) << "the hidden run form marks the run";
+    EXPECT_FALSE(stage.x.FindMappedWindow(kRunFormTitle).has_value()) << "the run form is never shown";
     EXPECT_TRUE(stage.x.FindWindows("Quorvellanto_Bare").empty()) << "C:\\Program.exe was started";
     EXPECT_TRUE(saver.Running());
 
-    std::optional<int> code;
-    const Millis afterRenderer = EndRunWithMouse(saver, code);
-    ASSERT_TRUE(code.has_value()) << "the saver did not end after the renderer";
-    EXPECT_EQ(*code, 0);
+    Millis afterRenderer{};
+    EXPECT_EQ(EndRunWithMouse(saver, &afterRenderer), 0) << "the saver did not end after the renderer";
     EXPECT_LT(afterRenderer.count(), 3000) << "the watch notices within half a second (Wine's exit adds some)";
     for (int i = 1; i <= 3; ++i)
         EXPECT_FALSE(fs::exists(driveC + "/Quorvellanto" + std::to_string(i) + ".bmp")) << "picture " << i;
@@ -122,12 +83,10 @@ TEST_F(Saver, SecondStartEndsAtOnceWhileARunGoesOn)
         const auto code = again.WaitExit(Millis(15000));
         ASSERT_TRUE(code.has_value()) << second[0] << " did not end";
         EXPECT_EQ(*code, 0);
-        EXPECT_EQ(stage.x.FindWindows(kRenderer).size(), 1u) << "no second renderer after " << second[0];
+        EXPECT_EQ(stage.x.FindWindows(kRendererTitle).size(), 1u) << "no second renderer after " << second[0];
         EXPECT_TRUE(saver.Running()) << "the first run goes on after " << second[0];
     }
-    std::optional<int> code;
-    EndRunWithMouse(saver, code);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(EndRunWithMouse(saver), 0);
 }
 
 // Another copy of the program (an older version, say) is known only by its
@@ -135,21 +94,21 @@ TEST_F(Saver, SecondStartEndsAtOnceWhileARunGoesOn)
 // and takes its renderer down before that shows a window.
 TEST_F(Saver, AnotherCopysRunOrDialogWindowEndsARunBeforeItsRendererShows)
 {
-    for (const char* marker : {kRunForm, "<Quorvellanto>"}) {
+    for (const char* marker : {kRunFormTitle, kDialogTitle}) {
         Process other = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "0", "0", "40", "30", marker}, "other.log");
         ASSERT_TRUE(WaitUntil([&] { return Tool({"find", marker}); }, Millis(15000))) << marker;
         Process saver = StartSaver({"/s"});
         bool rendererShown = false;
         const bool ended = WaitUntil(
             [&] {
-                rendererShown = rendererShown || !stage.x.FindWindows(kRenderer).empty();
+                rendererShown = rendererShown || !stage.x.FindWindows(kRendererTitle).empty();
                 return !saver.Running();
             },
             Millis(15000));
         ASSERT_TRUE(ended) << "/s beside a window titled " << marker << " did not end";
         EXPECT_EQ(saver.WaitExit(Millis(100)), 0) << marker;
         // A renderer left running would show its window within a second or two.
-        EXPECT_FALSE(rendererShown || WaitUntil([&] { return !stage.x.FindWindows(kRenderer).empty(); }, Millis(3000)))
+        EXPECT_FALSE(rendererShown || WaitUntil([&] { return !stage.x.FindWindows(kRendererTitle).empty(); }, Millis(3000)))
             << "a renderer came up beside " << marker;
         EXPECT_TRUE(Tool({"close", marker}));
         EXPECT_TRUE(other.WaitExit(Millis(10000)).has_value());
@@ -158,14 +117,14 @@ TEST_F(Saver, AnotherCopysRunOrDialogWindowEndsARunBeforeItsRendererShows)
 
 TEST_F(Saver, MissingRendererEndsTheRunAtTheFirstWatch)
 {
-    Install("Quorvellanto Alone", false);
+    InstallPair("Quorvellanto Alone", false);
     Process saver = StartSaver({"/s"}, "C:\\Program Files\\Quorvellanto Alone");
     const auto started = Clock::now();
     const auto code = saver.WaitExit(Millis(10000));
     ASSERT_TRUE(code.has_value()) << "the saver kept running without its renderer";
     EXPECT_EQ(*code, 0);
     EXPECT_LT(std::chrono::duration_cast<Millis>(Clock::now() - started).count(), 5000);
-    EXPECT_TRUE(stage.x.FindWindows(kRenderer).empty());
+    EXPECT_TRUE(stage.x.FindWindows(kRendererTitle).empty());
 }
 
 TEST_F(Saver, WavMusicSoundsWhileTheRunLastsAndStopsWithIt)
@@ -176,9 +135,7 @@ TEST_F(Saver, WavMusicSoundsWhileTheRunLastsAndStopsWithIt)
     std::this_thread::sleep_for(Millis(300));
     EXPECT_GT(LoudSamples(Listen(Millis(800))), 1000) << "the WAV plays";
     EXPECT_GT(LoudSamples(Listen(Millis(800))), 1000) << "and loops";
-    std::optional<int> code;
-    EndRunWithMouse(saver, code);
-    ASSERT_EQ(code, 0);
+    ASSERT_EQ(EndRunWithMouse(saver), 0);
     EXPECT_EQ(LoudSamples(Listen(Millis(800))), 0) << "silence after the run";
 }
 
@@ -200,9 +157,7 @@ TEST_F(Saver, ShortMp3PlaysEndsAndPlaysAgain)
     EXPECT_NE(pattern.find('#'), std::string::npos) << "it plays: " << pattern;
     EXPECT_NE(ended(), std::string::npos) << "it ends: " << pattern;
     EXPECT_TRUE(playedAgain()) << "it plays again: " << pattern;
-    std::optional<int> code;
-    EndRunWithMouse(saver, code);
-    ASSERT_EQ(code, 0);
+    ASSERT_EQ(EndRunWithMouse(saver), 0);
     EXPECT_EQ(LoudSamples(Listen(Millis(800))), 0) << "silence after the run";
 }
 
@@ -213,9 +168,7 @@ TEST_F(Saver, CdWithoutADriveRunsWithoutMusic)
     ASSERT_TRUE(WaitForRenderer(saver));
     EXPECT_EQ(LoudSamples(Listen(Millis(1500))), 0);
     EXPECT_TRUE(saver.Running()) << "the run goes on";
-    std::optional<int> code;
-    EndRunWithMouse(saver, code);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(EndRunWithMouse(saver), 0);
 }
 
 TEST_F(Saver, PreviewIsEmbeddedInTheHostAndEndsWithIt)
@@ -253,7 +206,7 @@ TEST_F(Saver, OtherSwitchesEndWithoutARunOrAWindow)
         bool sawWindow = false;
         const bool ended = WaitUntil(
             [&] {
-                sawWindow = sawWindow || !stage.x.FindWindows(kRenderer).empty() || !stage.x.FindWindows(kRunForm).empty();
+                sawWindow = sawWindow || !stage.x.FindWindows(kRendererTitle).empty() || !stage.x.FindWindows(kRunFormTitle).empty();
                 return !saver.Running();
             },
             Millis(15000));

@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kRenderer = "Quorvellanto_VC";
-constexpr const char* kRunForm = "Quorvellanto_Main";
 const std::string kProgramFolder = "C:\\Program Files\\Quorvellanto Startup";
 
 // The Windows DLLs mapped into a running Wine process, in lower case.
@@ -87,13 +85,10 @@ protected:
     void SetUp() override
     {
         StageTest::SetUp();
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty() && !QvTool({"find", kRunForm}); },
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && !QvTool({"find", kRunFormTitle}); },
                               Millis(15000)))
             << "a run of an earlier test is still up";
-        folder = EnsureDir(stage.wine.DriveC() + "/Program Files/Quorvellanto Startup");
-        for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"})
-            fs::copy_file(stage.distDir + "/" + file, folder + "/" + file, fs::copy_options::overwrite_existing);
-        fs::remove(folder + "/Quorvellanto.ini");
+        folder = InstallPair("Quorvellanto Startup");
         for (const std::string& user : UserFolders()) fs::remove_all(user);
         stage.x.MovePointerTo(512, 384);
     }
@@ -121,23 +116,6 @@ protected:
     {
         return stage.wine.Run({kProgramFolder + "\\Quorvellanto.scr", "/s"}, "startup.log", env);
     }
-
-    static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRenderer).has_value(); }
-
-    std::optional<int> EndRun(Process& saver)
-    {
-        std::this_thread::sleep_for(Millis(1200));
-        stage.x.MovePointerTo(515, 384);
-        EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRenderer).empty(); }, Millis(10000)));
-        return saver.WaitExit(Millis(10000));
-    }
-
-    std::string Listen(Millis duration)
-    {
-        const long long from = FileSizeOf(stage.soundCapture);
-        std::this_thread::sleep_for(duration);
-        return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
-    }
 };
 
 TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
@@ -151,7 +129,7 @@ TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
     for (const char* unneeded : {"comdlg32.dll", "shell32.dll", "winmm.dll", "comctl32.dll", "ole32.dll"})
         EXPECT_FALSE(Maps(dlls, unneeded)) << unneeded << " loaded by a run without music";
     EXPECT_TRUE(UserFolders().empty()) << "a run that saves nothing created the per-user folder";
-    EXPECT_EQ(EndRun(saver), 0);
+    EXPECT_EQ(EndRunWithMouse(saver), 0);
 
     // The renderer was started before the window manager was loaded.
     const LoadsBeforeRenderer trace = TraceUpToRenderer(ReadWholeFile(stage.logDir + "/startup.log", from));
@@ -169,7 +147,7 @@ TEST_F(Startup, MusicLoadsWinmmOnceTheRendererRuns)
     ASSERT_TRUE(WaitForRenderer(saver));
     EXPECT_TRUE(WaitUntil([&] { return Maps(MappedDlls(saver.pid()), "winmm.dll"); }, Millis(5000)))
         << "the WAV run never loaded winmm";
-    EXPECT_EQ(EndRun(saver), 0);
+    EXPECT_EQ(EndRunWithMouse(saver), 0);
 }
 
 TEST_F(Startup, RunWhoseWinmmCannotLoadGoesOnSilent)
@@ -181,7 +159,7 @@ TEST_F(Startup, RunWhoseWinmmCannotLoadGoesOnSilent)
     EXPECT_EQ(LoudSamples(Listen(Millis(1000))), 0) << "sound without winmm";
     EXPECT_TRUE(saver.Running()) << "the run ended without winmm";
     EXPECT_FALSE(Maps(MappedDlls(saver.pid()), "winmm.dll"));
-    EXPECT_EQ(EndRun(saver), 0);
+    EXPECT_EQ(EndRunWithMouse(saver), 0);
 }
 
 }  // namespace

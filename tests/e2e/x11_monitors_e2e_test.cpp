@@ -11,7 +11,7 @@ using namespace support;
 
 namespace {
 
-constexpr const char* kTitle = "Quorvellanto_VC";
+constexpr const char* kTitle = kRendererTitle;
 constexpr unsigned long kBlue = 0x2040d0;
 
 struct NativeMonitorStage : MonitorServer {

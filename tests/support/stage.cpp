@@ -609,6 +609,40 @@ bool StageTest::QvTool(const std::vector<std::string>& args, std::string* output
     return code == 0;
 }
 
+std::string StageTest::InstallPair(const std::string& name, bool withRenderer) const
+{
+    const std::string dir = EnsureDir(stage.wine.DriveC() + "/Program Files/" + name);
+    std::filesystem::remove(dir + "/Quorvellanto.ini");
+    for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"}) {
+        if (withRenderer || std::string(file) != "Quorvellanto.dll") {
+            std::filesystem::copy_file(stage.distDir + "/" + file, dir + "/" + file,
+                                       std::filesystem::copy_options::overwrite_existing);
+        } else {
+            std::filesystem::remove(dir + "/" + file);
+        }
+    }
+    return dir;
+}
+
+std::string StageTest::Listen(Millis duration) const
+{
+    const long long from = FileSizeOf(stage.soundCapture);
+    std::this_thread::sleep_for(duration);
+    return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
+}
+
+std::optional<int> StageTest::EndRunWithMouse(Process& saver, Millis* afterRenderer) const
+{
+    std::this_thread::sleep_for(Millis(1200));
+    stage.x.MovePointerTo(515, 384);
+    EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000)))
+        << "the renderer did not end on a 3-pixel move";
+    const auto gone = Clock::now();
+    const auto code = saver.WaitExit(Millis(10000));
+    if (afterRenderer != nullptr) *afterRenderer = std::chrono::duration_cast<Millis>(Clock::now() - gone);
+    return code;
+}
+
 Process StageTest::StartPreviewHost(std::string& handle)
 {
     const Stage& stage = TheStage();

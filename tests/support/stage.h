@@ -209,10 +209,26 @@ void RegisterStage(const StageOptions& options);
 
 // Base fixture: the stage is ready, and helpers to start a program, wait for
 // its window and expect its exit code.
+// The titles by which the shipped programs' windows are found.
+constexpr const char* kRendererTitle = "Quorvellanto_VC";
+constexpr const char* kRunFormTitle = "Quorvellanto_Main";
+constexpr const char* kDialogTitle = "<Quorvellanto>";
+
 class StageTest : public ::testing::Test {
 protected:
     Stage& stage = TheStage();
     void SetUp() override { ASSERT_TRUE(stage.ready) << stage.failure; }
+
+    // The shipped pair (the renderer only when asked) copied into
+    // "C:\Program Files\<name>" without a settings file; its Unix path.
+    std::string InstallPair(const std::string& name, bool withRenderer = true) const;
+    // The sound output captured from now on for `duration`.
+    std::string Listen(Millis duration) const;
+    // Ends a run as a user would: a 3-pixel move once the first move has fixed
+    // the origin; expects the renderer's window gone, then the saver's exit
+    // code. `afterRenderer`, when given, gets the time from the one to the other.
+    std::optional<int> EndRunWithMouse(Process& saver, Millis* afterRenderer = nullptr) const;
+    static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRendererTitle).has_value(); }
 
 public:
     // Waits until no window titled `title` is left (from an earlier test, say).
