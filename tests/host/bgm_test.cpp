@@ -29,11 +29,38 @@ protected:
     }
 };
 
-TEST_F(Music, OpenCdOpensAndSetsTheTimeFormatOnly)
+// What each opening and closing step sends, given the music file and one
+// command that fails (code 277), if any.
+struct Step {
+    const char* name;
+    void (*act)(Multimedia&);
+    const char* file;
+    const char* failing;
+    Commands sent;
+};
+
+const Step kSteps[] = {
+    {"OpenCdOpensAndSetsTheTimeFormatOnly", OpenCd, "", nullptr, {"open cdaudio", "set cdaudio time format tmsf"}},
+    {"CloseCdStopsThenCloses", CloseCd, "", nullptr, {"stop cdaudio", "close cdaudio"}},
+    {"Mp3OpensUnderItsAliasAndPlays", PlayMp3, "C:\\My Music\\song.mp3", nullptr,
+     {"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}},
+    {"Mp3ThatCannotOpenIsNotPlayed", PlayMp3, "C:\\song.mp3", "open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play",
+     {"open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play"}},
+    {"Mp3PathWithAQuoteSendsNothing", PlayMp3, "C:\\x.mp3\" alias other wait \"C:\\y.mp3", nullptr, {}},
+    {"CloseMp3StopsThenCloses", CloseMp3, "", nullptr, {"stop MP3Play", "close MP3Play"}},
+};
+
+TEST_F(Music, EachStepOfTheTableSendsItsCommands)
 {
-    OpenCd(mm);
-    EXPECT_EQ(mm.commands, (Commands{"open cdaudio", "set cdaudio time format tmsf"}));
-    EXPECT_EQ(mm.replySizes, (std::vector<unsigned>{0, 0}));
+    for (const Step& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        mm = ScriptedMultimedia();
+        BgmFile = step.file;
+        if (step.failing != nullptr) mm.Answer_(step.failing, 277);
+        step.act(mm);
+        EXPECT_EQ(mm.commands, step.sent);
+        EXPECT_EQ(mm.replySizes, std::vector<unsigned>(step.sent.size(), 0u)) << "no step reads a reply";
+    }
 }
 
 // One pass of the CD watch on a disc that answers its three queries (the
@@ -130,28 +157,6 @@ TEST_F(Music, ARunTimeErrorInTheMiddleOfAPassFailsIt)
     EXPECT_TRUE(CdWatchOk);
 }
 
-TEST_F(Music, CloseCdStopsThenCloses)
-{
-    CloseCd(mm);
-    EXPECT_EQ(mm.commands, (Commands{"stop cdaudio", "close cdaudio"}));
-}
-
-TEST_F(Music, Mp3OpensUnderItsAliasAndPlays)
-{
-    BgmFile = "C:\\My Music\\song.mp3";
-    PlayMp3(mm);
-    EXPECT_EQ(mm.commands,
-              (Commands{"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
-}
-
-TEST_F(Music, Mp3ThatCannotOpenIsNotPlayed)
-{
-    BgmFile = "C:\\song.mp3";
-    mm.Answer_("open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play", 277);
-    PlayMp3(mm);
-    EXPECT_EQ(mm.commands.size(), 1u);
-}
-
 // Only what can be MPEG audio goes to the device: its open blocks for
 // seconds on a picture or random bytes named .mp3.
 struct Mp3ContentCase {
@@ -193,13 +198,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Mp3ContentCase{"Text", "This is not music at all, just words.", false}),
     [](const ::testing::TestParamInfo<Mp3ContentCase>& info) { return std::string(info.param.label); });
 
-TEST_F(Music, Mp3PathWithAQuoteSendsNothing)
-{
-    BgmFile = "C:\\x.mp3\" alias other wait \"C:\\y.mp3";
-    PlayMp3(mm);
-    EXPECT_TRUE(mm.commands.empty());
-}
-
 TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
 {
     const Commands restart = {"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"};
@@ -213,12 +211,6 @@ TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
         EXPECT_EQ(mm.commands, commands) << mode;
         EXPECT_EQ(mm.replySizes[0], 30u) << mode;
     }
-}
-
-TEST_F(Music, CloseMp3StopsThenCloses)
-{
-    CloseMp3(mm);
-    EXPECT_EQ(mm.commands, (Commands{"stop MP3Play", "close MP3Play"}));
 }
 
 TEST_F(Music, WavLoopsWhenAWaveDeviceExists)
