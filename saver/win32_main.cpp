@@ -62,13 +62,13 @@ bool AnotherInstanceShows()
 void Run(StartupMode mode)
 {
     if (!services.MarkInstance()) forms::EndProgram();
-    LoadSettings(profile, services);
     runForm = std::make_unique<RunForm>(services, desktop, multimedia);
     runForm->StartRenderer();
     if (AnotherInstanceShows()) {
         services.StopStartedProgram();
         forms::EndProgram();
     }
+    LoadSettings(profile, services);  // the music's, needed once the form loads
     if (mode == StartupMode::RunHidden) desktop.ShowCursor(false);
     runForm->Load();
 }

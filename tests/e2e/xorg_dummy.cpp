@@ -47,6 +47,8 @@ EndSection
 
 constexpr const char* kSecondaryMode = "800x600_60";
 
+std::string SocketPath(const std::string& number) { return "/tmp/.X11-unix/X" + number; }
+
 // True when something answers on the socket: `abstract` for the name in the
 // abstract namespace, which every chroot on the machine shares.
 bool Answers(const std::string& path, bool abstract)
@@ -68,7 +70,7 @@ bool Answers(const std::string& path, bool abstract)
 // behind do not count: Xorg replaces them.
 bool DisplayTaken(int number)
 {
-    const std::string socketPath = "/tmp/.X11-unix/X" + std::to_string(number);
+    const std::string socketPath = SocketPath(std::to_string(number));
     if (Answers(socketPath, true) || Answers(socketPath, false)) return true;
     const std::string lock = ReadWholeFile("/tmp/.X" + std::to_string(number) + "-lock");
     const long pid = std::strtol(lock.c_str(), nullptr, 10);
@@ -114,7 +116,7 @@ bool XorgDummy::Stop()
 {
     server_.Stop(Millis(5000));
     if (display_.empty()) return true;
-    const bool gone = access(("/tmp/.X11-unix/X" + display_.substr(1)).c_str(), F_OK) != 0;
+    const bool gone = access(SocketPath(display_.substr(1)).c_str(), F_OK) != 0;
     display_.clear();
     return gone;
 }

@@ -613,13 +613,15 @@ std::string StageTest::InstallPair(const std::string& name, bool withRenderer) c
 {
     const std::string dir = EnsureDir(stage.wine.DriveC() + "/Program Files/" + name);
     std::filesystem::remove(dir + "/Quorvellanto.ini");
-    for (const char* file : {"Quorvellanto.scr", "Quorvellanto.dll"}) {
-        if (withRenderer || std::string(file) != "Quorvellanto.dll") {
-            std::filesystem::copy_file(stage.distDir + "/" + file, dir + "/" + file,
-                                       std::filesystem::copy_options::overwrite_existing);
-        } else {
-            std::filesystem::remove(dir + "/" + file);
-        }
+    const auto copy = [&](const char* file) {
+        std::filesystem::copy_file(stage.distDir + "/" + file, dir + "/" + file,
+                                   std::filesystem::copy_options::overwrite_existing);
+    };
+    copy("Quorvellanto.scr");
+    if (withRenderer) {
+        copy("Quorvellanto.dll");
+    } else {
+        std::filesystem::remove(dir + "/Quorvellanto.dll");
     }
     return dir;
 }
