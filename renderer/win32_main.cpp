@@ -7,6 +7,7 @@
 #include "ring_rules.h"
 #include "scene.h"
 #include "win32_covers.h"
+#include "windows_up_signal.h"
 
 #include <cstring>
 
@@ -156,6 +157,13 @@ static int RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
+// The event stays set, and open, until the process ends.
+static void AnnounceWindowsUp()
+{
+    HANDLE up = CreateEventA(nullptr, TRUE, FALSE, WindowsUpEventName(GetCurrentProcessId()).c_str());
+    if (up != nullptr) SetEvent(up);
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
     if (previous == nullptr) {
@@ -183,5 +191,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     InitScene();
     mouseMoveCount = 1;
     if (StartCovers(instance, window)) UpdateCovers();
+    AnnounceWindowsUp();
     return RunMessageLoop();
 }

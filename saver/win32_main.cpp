@@ -54,11 +54,16 @@ bool AnotherInstanceShows()
     return running || configuring;
 }
 
+// How long a run waits for the renderer's windows before it goes on without
+// them (a renderer that never says so, or one that is slow to start).
+constexpr unsigned kRendererWindowsBoundMs = 2000;
+
 // A run starts the renderer before it loads the window manager (user32 and
 // gdi32 are delay-loaded): a run or dialog of this program is recognised by
 // its kernel marker first; the windows that mark any copy are looked for once
 // the renderer is starting, and a renderer started beside another copy's run
-// is stopped again before its window is up.
+// is stopped again before its window is up. The run's own windows and music
+// start once the renderer's windows are up, so as not to compete with them.
 void Run(StartupMode mode)
 {
     if (!services.MarkInstance()) forms::EndProgram();
@@ -68,6 +73,7 @@ void Run(StartupMode mode)
         services.StopStartedProgram();
         forms::EndProgram();
     }
+    services.WaitForStartedProgramWindows(kRendererWindowsBoundMs);
     LoadSettings(profile, services);  // the music's, needed once the form loads
     if (mode == StartupMode::RunHidden) desktop.ShowCursor(false);
     runForm->Load();

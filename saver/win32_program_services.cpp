@@ -2,6 +2,7 @@
 
 #include "startup.h"
 #include "win32_system_library.h"
+#include "windows_up_signal.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -69,12 +70,28 @@ bool Win32ProgramServices::StartProgram(const std::string& path)
     CloseHandle(process.hThread);
     if (started_ != nullptr) CloseHandle(started_);
     started_ = process.hProcess;
+    startedId_ = process.dwProcessId;
     return true;
 }
 
 void Win32ProgramServices::StopStartedProgram()
 {
-    if (started_ != nullptr) TerminateProcess(started_, 0);
+    if (started_ == nullptr) return;
+    TerminateProcess(started_, 0);
+    WaitForSingleObject(started_, 5000);  // gone before this program goes on (or ends)
+}
+
+// Opening the event by name (or making it, when the program has not yet) gives
+// the same object for as long as either side holds it; a program that ends
+// first leaves its process handle signalled.
+bool Win32ProgramServices::WaitForStartedProgramWindows(unsigned timeoutMs) const
+{
+    if (started_ == nullptr) return true;
+    HANDLE up = CreateEventA(nullptr, TRUE, FALSE, WindowsUpEventName(startedId_).c_str());
+    HANDLE waitFor[2] = {started_, up};
+    const DWORD result = WaitForMultipleObjects(up != nullptr ? 2 : 1, waitFor, FALSE, timeoutMs);
+    if (up != nullptr) CloseHandle(up);
+    return result != WAIT_TIMEOUT;
 }
 
 namespace {

@@ -21,11 +21,16 @@ public:
     bool MarkInstance();
     // True when another instance holds the marker.
     bool InstanceMarked() const;
-    // Ends the program StartProgram last started, at once.
+    // Ends the program StartProgram last started, at once, and waits (bounded)
+    // until it is gone.
     void StopStartedProgram();
+    // Waits until the program StartProgram last started says its windows are
+    // up, it has ended, or `timeoutMs` has passed; false on the bound only.
+    bool WaitForStartedProgramWindows(unsigned timeoutMs) const;
 
 private:
     void* started_ = nullptr;  // the process StartProgram last started (a HANDLE)
+    unsigned long startedId_ = 0;
     void* marker_ = nullptr;   // the instance marker once held (a HANDLE)
 };
 

@@ -140,6 +140,20 @@ TEST_F(Startup, RunWithoutMusicLoadsNoDialogShellOrMusicLibrary)
     EXPECT_TRUE(trace.loadedLater) << "user32 was never loaded by the thread that started the renderer";
 }
 
+// The run's own windows wait for the renderer to say that its windows are up
+// (bounded): a renderer that never says so (qvtool, staying up 5 s) holds the
+// run form back for the bound, and the run still ends with it.
+TEST_F(Startup, RunFormWaitsForTheRendererToSayItsWindowsAreUp)
+{
+    fs::copy_file(stage.toolsDir + "/qvtool.exe", folder + "/Quorvellanto.dll", fs::copy_options::overwrite_existing);
+    Process saver = StartRun({{"QVTOOL_LINGER_MS", "5000"}});
+    std::this_thread::sleep_for(Millis(1000));
+    EXPECT_FALSE(QvTool({"find", kRunFormTitle})) << "the run form came up before the renderer's windows";
+    EXPECT_TRUE(WaitUntil([&] { return QvTool({"find", kRunFormTitle}); }, Millis(10000)))
+        << "no run form after the bound";
+    ExpectExit(saver, 0, Millis(15000));
+}
+
 TEST_F(Startup, MusicLoadsWinmmOnceTheRendererRuns)
 {
     WriteWavSettings();

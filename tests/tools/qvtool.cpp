@@ -289,6 +289,12 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         return listed ? 0 : 1;
     }
+    // As a renderer that says nothing of its windows (started in its place,
+    // with an unquoted path for its command line): stays up QVTOOL_LINGER_MS.
+    if (const char* linger = std::getenv("QVTOOL_LINGER_MS")) {
+        Sleep(std::atoi(linger));
+        return 64;
+    }
     if (argc < 3) return 64;
     const std::string verb = argv[1];
     if (verb == "find") return FindWindowA(nullptr, argv[2]) != nullptr ? 0 : 1;

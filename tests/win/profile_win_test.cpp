@@ -279,4 +279,37 @@ TEST(ProgramServicesWin, FolderOfTheProgramAndFileTests)
     EXPECT_TRUE(FileExists(services, folder + "\\win_saver_tests.exe\\"));
 }
 
+// What a run's wait for the renderer's windows returns, and whether the
+// program is still up then: the shipped renderer says its windows are up; a
+// program that says nothing holds the run until the bound; one that ends
+// releases it at once.
+TEST(ProgramServicesWin, WaitForTheStartedProgramsWindows)
+{
+    const std::string folder = Win32ProgramServices().ProgramFolder();
+    const std::string renderer = win::UnixPathFromEnv("QV_SHIPPED_SAVER");
+    const std::string qvtool = folder + "\\..\\tools\\qvtool.exe";
+    const struct {
+        const char* name;
+        std::string program;
+        const char* lingerMs;  // QVTOOL_LINGER_MS, or null
+        unsigned boundMs;
+        bool windowsUpOrEnded;
+        bool stillRunning;
+    } rows[] = {
+        {"the renderer", renderer.substr(0, renderer.rfind('\\')) + "\\Quorvellanto.dll", nullptr, 30000, true, true},
+        {"a program that says nothing", qvtool, "30000", 300, false, true},
+        {"a program that ends", qvtool, nullptr, 30000, true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetEnvironmentVariableA("QVTOOL_LINGER_MS", row.lingerMs);
+        Win32ProgramServices services;
+        ASSERT_TRUE(services.StartProgram(row.program));
+        EXPECT_EQ(services.WaitForStartedProgramWindows(row.boundMs), row.windowsUpOrEnded);
+        EXPECT_EQ(services.StartedProgramRunning(), row.stillRunning);
+        services.StopStartedProgram();
+    }
+    SetEnvironmentVariableA("QVTOOL_LINGER_MS", nullptr);
+}
+
 }  // namespace
