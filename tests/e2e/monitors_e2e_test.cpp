@@ -174,9 +174,7 @@ protected:
 
     static void ExpectEndsWithZero(Process& renderer)
     {
-        const auto code = renderer.WaitExit(Millis(10000));
-        ASSERT_TRUE(code.has_value()) << "the renderer did not end";
-        EXPECT_EQ(*code, 0);
+        ASSERT_EQ(renderer.WaitExit(Millis(10000)), 0) << "the renderer did not end";
     }
 
     void ExpectStillRunning(Process& renderer, const char* after) const

@@ -221,37 +221,10 @@ std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, in
     return found;
 }
 
-std::vector<unsigned char> GrabRect(const XSession& x, int left, int top, int width, int height)
-{
-    std::vector<unsigned char> rgb;
-    Display* dpy = x.display();
-    XImage* image = XGetImage(dpy, DefaultRootWindow(dpy), left, top, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (image == nullptr) return rgb;
-    rgb.resize(static_cast<size_t>(width) * height * 3);
-    for (int y = 0; y < height; ++y) {
-        for (int x2 = 0; x2 < width; ++x2) {
-            const unsigned long p = XGetPixel(image, x2, y);
-            unsigned char* out = &rgb[(static_cast<size_t>(y) * width + x2) * 3];
-            out[0] = (p >> 16) & 0xff;
-            out[1] = (p >> 8) & 0xff;
-            out[2] = p & 0xff;
-        }
-    }
-    XDestroyImage(image);
-    return rgb;
-}
-
 long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb)
 {
-    const std::vector<unsigned char> bytes = GrabRect(x, left, top, width, height);
-    if (bytes.empty()) return -1;
-    long other = 0;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        const unsigned long p = (static_cast<unsigned long>(bytes[i]) << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-        if (p != rgb) ++other;
-    }
-    return other;
+    const ScreenShot shot = x.Grab({left, top, width, height});
+    return shot.empty() ? -1 : CountOtherThan(shot, {}, rgb);
 }
 
 }  // namespace support

@@ -81,10 +81,6 @@ private:
 // rectangle, whatever their title.
 std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, int width, int height);
 
-// RGB bytes of the rectangle of the screen, rows from the top (the screen's
-// size may have changed since the session opened, so its own is not used).
-std::vector<unsigned char> GrabRect(const XSession& x, int left, int top, int width, int height);
-
 // Pixels of a screen grab in the rectangle that differ from `rgb`.
 long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb);
 

@@ -1,5 +1,6 @@
 #include "files.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -64,6 +65,17 @@ std::string SettingsText(int kind, int repeat, const std::string& file, const st
     // BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ; the file name has no leading blank.
     return "[Section]\r\nBGM\x8B\xE6\x95\xAA" + separator + std::to_string(kind) + "\r\nBGM\xD8\xCB\xDF\xB0\xC4" +
            separator + std::to_string(repeat) + "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
+}
+
+long LoudSamples(const std::string& bytes)
+{
+    long loud = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const int sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        if (sample > 300 || sample < -300) ++loud;
+    }
+    return loud;
 }
 
 }  // namespace support

@@ -1,4 +1,4 @@
-// Files and hex text for every test layer (host, Windows side, end to end):
+// Files, hex text and sound samples for every test layer (host, Windows side, end to end):
 // plain C++, built for the host and for Windows alike.
 #pragma once
 #include <string>
@@ -16,6 +16,10 @@ long long FileSizeOf(const std::string& path);
 std::string HexColour(unsigned long rgb);
 // Two lower-case hex digits a byte.
 std::string HexBytes(const std::string& bytes);
+
+// Sixteen-bit little-endian samples that are not silence (beyond +-300), in
+// bytes of a sound capture.
+long LoudSamples(const std::string& bytes);
 
 // The saver's settings file as a user's copy holds it (section and keys in
 // code page 932), each value after `separator` ("= " as written by hand).

@@ -46,17 +46,6 @@ std::string WindowsPath(const std::string& unixPath)
     return path;
 }
 
-long LoudSamples(const std::string& bytes)
-{
-    long loud = 0;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
-        if (sample > 300 || sample < -300) ++loud;
-    }
-    return loud;
-}
-
 Process Process::Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                        const std::string& logPath)
 {
@@ -284,27 +273,32 @@ int XSession::screenWidth() const { return DisplayWidth(display_, DefaultScreen(
 int XSession::screenHeight() const { return DisplayHeight(display_, DefaultScreen(display_)); }
 
 
+// The children of `window` that have a name, with it.
+static std::vector<std::pair<Window, std::string>> NamedChildren(Display* display, Window window)
+{
+    std::vector<std::pair<Window, std::string>> named;
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return named;
+    for (unsigned i = 0; i < count; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name != nullptr) {
+            named.emplace_back(children[i], name);
+            XFree(name);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return named;
+}
+
 std::vector<WindowInfo> XSession::FindWindows(const std::string& title) const
 {
     std::vector<WindowInfo> found;
     XErrorHandler previous = XSetErrorHandler(IgnoreXErrors);
-    Window root = DefaultRootWindow(display_), parent, *children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display_, root, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count; ++i) {
-            char* name = nullptr;
-            if (XFetchName(display_, children[i], &name) && name != nullptr) {
-                if (title == name) {
-                    XWindowAttributes attrs;
-                    if (XGetWindowAttributes(display_, children[i], &attrs)) {
-                        found.push_back({children[i], attrs.x, attrs.y, attrs.width, attrs.height,
-                                         attrs.map_state == IsViewable});
-                    }
-                }
-                XFree(name);
-            }
-        }
-        if (children != nullptr) XFree(children);
+    for (const auto& [window, name] : NamedChildren(display_, DefaultRootWindow(display_))) {
+        XWindowAttributes attrs;
+        if (name == title && XGetWindowAttributes(display_, window, &attrs))
+            found.push_back({window, attrs.x, attrs.y, attrs.width, attrs.height, attrs.map_state == IsViewable});
     }
     XSync(display_, False);
     XSetErrorHandler(previous);
@@ -319,13 +313,15 @@ std::optional<WindowInfo> XSession::FindMappedWindow(const std::string& title) c
     return std::nullopt;
 }
 
-ScreenShot XSession::Grab() const
+ScreenShot XSession::Grab(Rect area) const
 {
+    if (area.width <= 0 || area.height <= 0) area = {0, 0, screenWidth(), screenHeight()};
     ScreenShot screen;
-    screen.width = screenWidth();
-    screen.height = screenHeight();
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, screen.width, screen.height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), area.x, area.y, static_cast<unsigned>(area.width),
+                              static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
     if (image == nullptr) return screen;
+    screen.width = area.width;
+    screen.height = area.height;
     screen.rgb.resize(static_cast<size_t>(screen.width) * screen.height * 3);
     unsigned char* out = screen.rgb.data();
     for (int y = 0; y < screen.height; ++y) {
@@ -351,20 +347,8 @@ unsigned long XSession::PixelAt(int x, int y) const
 
 bool XSession::HasChildTitled(XWindowId window, const std::string& title) const
 {
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    bool found = false;
-    if (XQueryTree(display_, window, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count; ++i) {
-            char* name = nullptr;
-            if (XFetchName(display_, children[i], &name) && name != nullptr) {
-                found = found || title == name;
-                XFree(name);
-            }
-        }
-        if (children != nullptr) XFree(children);
-    }
-    return found;
+    const auto named = NamedChildren(display_, window);
+    return std::any_of(named.begin(), named.end(), [&](const auto& child) { return child.second == title; });
 }
 
 int XSession::ChildCount(XWindowId window) const
@@ -433,6 +417,7 @@ unsigned long ScreenShot::At(int x, int y) const
 LitPixels CountLit(const ScreenShot& screen, Rect area)
 {
     LitPixels result;
+    if (screen.empty()) return result;
     double sumX = 0, sumY = 0;
     for (int y = area.y; y < area.y + area.height; ++y) {
         for (int x = area.x; x < area.x + area.width; ++x) {
@@ -592,9 +577,7 @@ std::optional<WindowInfo> StageTest::WaitForWindow(Process& program, const std::
 
 void StageTest::ExpectExit(Process& program, int expected, Millis timeout, const std::string& log)
 {
-    const auto code = program.WaitExit(timeout);
-    ASSERT_TRUE(code.has_value()) << "the program did not end\n" << log;
-    EXPECT_EQ(*code, expected) << log;
+    ASSERT_EQ(program.WaitExit(timeout), expected) << "the exit code (nullopt: the program did not end)\n" << log;
 }
 
 bool StageTest::QvTool(const std::vector<std::string>& args, std::string* output)

@@ -31,8 +31,6 @@ bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis po
 std::string EnsureDir(const std::string& path);
 // A Unix path on Wine's drive Z:, as a Windows path.
 std::string WindowsPath(const std::string& unixPath);
-// Sixteen-bit samples louder than a whisper among the bytes.
-long LoudSamples(const std::string& bytes);
 
 class Process {
 public:
@@ -169,7 +167,9 @@ public:
     bool HasChildTitled(XWindowId window, const std::string& title) const;
     int ChildCount(XWindowId window) const;  // -1 when there is no such window
 
-    ScreenShot Grab() const;
+    // The screen, or the rectangle `area` of it (rows from its top); empty
+    // when it cannot be read.
+    ScreenShot Grab(Rect area = {}) const;
     unsigned long PixelAt(int x, int y) const;  // one pixel, read alone
 
     void MovePointerTo(int x, int y) const;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 
 #include "bgm.h"
@@ -35,17 +34,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
     return true;
 }
 
-// Sixteen-bit samples that are not silence, in bytes written to the capture.
-long LoudSamples(const std::string& bytes)
-{
-    long loud = 0;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        std::int16_t sample;
-        std::memcpy(&sample, bytes.data() + i, 2);
-        if (sample > 300 || sample < -300) ++loud;
-    }
-    return loud;
-}
+using support::LoudSamples;
 
 class SoundOutput : public ::testing::Test {
 protected:
