@@ -4,7 +4,11 @@
 add_compile_options(
   "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
   # The build folder usually lies inside the source tree; the later map wins.
-  "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+  "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build"
+  # Through the compiler cache (scripts/lib/compiler-cache) the compiler is
+  # handed the sources relative to the build folder, two levels below the
+  # source tree (build/<tree>): the same paths then.
+  "-ffile-prefix-map=../..=.")
 
 # The shipped Windows programs are built with full debug information, which
 # the link step then moves into a symbol file of their own
