@@ -104,18 +104,7 @@ protected:
         fs::remove_all(music);
     }
 
-    void WriteSettings(int kind, const std::string& windowsPath)
-    {
-        WriteWholeFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= " + std::to_string(kind) +
-                                "\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + windowsPath + "\r\n");
-    }
-
-    std::string Fixture(const std::string& name)
-    {
-        const std::string path = stage.fixturesDir + "/" + name;
-        EXPECT_TRUE(fs::exists(path)) << path << " (scripts/lib/make-fixtures makes it)";
-        return path;
-    }
+    void WriteSettings(int kind, const std::string& windowsPath) { WriteWholeFile(ini, SettingsText(kind, 0, windowsPath)); }
 
     // A music file in the music folder, named in the settings; its Unix path.
     std::string MusicFile(const std::string& name, const std::string& bytes)
@@ -206,13 +195,8 @@ protected:
         if (!c.maySound) {
             EXPECT_EQ(loud, 0) << "music that cannot play is silence";
         }
-        std::this_thread::sleep_until(up + Millis(1200));  // the first mouse move has fixed the origin
-        stage.x.MovePointerTo(515, 384);
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000)))
-            << "the renderer did not end on a 3-pixel move";
-        const auto gone = Clock::now();
-        ASSERT_EQ(saver.WaitExit(Millis(10000)), 0) << "the saver did not end after the renderer";
-        const auto after = std::chrono::duration_cast<Millis>(Clock::now() - gone);
+        Millis after{};
+        ASSERT_EQ(EndRunWithMouse(saver, &after, up), 0) << "the saver did not end after the renderer";
         EXPECT_LT(after.count(), 3000) << "the saver ends as promptly as a run without music";
     }
 
@@ -220,21 +204,8 @@ protected:
     {
         Process saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/c"}, "bad-files-dialog.log");
         WindowInfo window;
-        // Shown and painted: the shading of the window's left edge in place.
-        const bool shown = WaitUntil(
-            [&] {
-                const auto found = stage.x.FindMappedWindow(kDialogTitle);
-                if (!found) return !saver.Running();
-                window = *found;
-                const unsigned long p = stage.x.PixelAt(window.x + 4, window.y + window.height / 2);
-                return p <= 0xFFFFFF && (p >> 16) > 200 && (p & 0xFF) > 240;
-            },
-            Millis(30000));
-        ASSERT_TRUE(shown && saver.Running()) << "the dialog did not open";
-        stage.x.MovePointerTo(window.x + 404 + 38, window.y + 196 + 12);  // Cancel
-        std::this_thread::sleep_for(Millis(150));
-        stage.x.PressButton(1);
-        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0) << "the dialog did not end on Cancel";
+        ASSERT_TRUE(WaitForDialog(saver, window)) << "the dialog did not open";
+        CancelDialog(saver, window);
     }
 };
 

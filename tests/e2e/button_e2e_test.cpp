@@ -234,11 +234,9 @@ TEST_F(ButtonE2E, TabAndShiftTabMoveTheFocus)
     EXPECT_EQ(Face(kC), "Disable");
     stage.x.HoldKeyAndTap("Shift_L", "Tab");
     EXPECT_TRUE(ShowsSoon(kB, "Selected")) << Face(kB);
-    stage.x.TapKey("Tab");
-    stage.x.TapKey("Tab");
+    stage.x.TapKey({"Tab", "Tab"});
     EXPECT_TRUE(ShowsSoon(kA, "Selected")) << "round again: " << Face(kA);
-    stage.x.TapKey("space");
-    stage.x.TapKey("Return");
+    stage.x.TapKey({"space", "Return"});
     std::this_thread::sleep_for(Millis(300));
     EXPECT_EQ(Clicks("Cmd_A"), 0) << "the button takes no keys";
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <X11/extensions/Xfixes.h>
 #include <sys/mount.h>
 
 #include <cstdlib>
@@ -71,23 +70,12 @@ protected:
         return stage.wine.Run({windowsFolder + "\\Quorvellanto.scr", sw}, "dialog.log", env);
     }
 
-    // Waits for the dialog to be shown and painted (its shading in place), at
-    // the display scale of `dpi` dots per inch.
+    // Waits for the dialog to be shown and painted, then grabs the screen.
     bool WaitShown(Process& saver, int dpi = 96)
     {
-        auto px = [dpi](int twips) { return twips * dpi / 1440; };
-        return WaitUntil(
-            [&] {
-                auto found = stage.x.FindMappedWindow(kTitle);
-                if (!found) return !saver.Running();
-                window = *found;
-                Grab();
-                // Both shaded surfaces painted: the window's and the panel's middle rows.
-                const Rgb middle = At(4, px(3645) / 2);
-                const Rgb panelMiddle = At(px(180) + px(6900), px(240) + px(2475) / 2);
-                return middle.r > 200 && middle.b > 240 && panelMiddle.r > 240;
-            },
-            Millis(30000)) && saver.Running();
+        const bool shown = WaitForDialog(saver, window, dpi);
+        Grab();
+        return shown;
     }
 
     void Grab() { screen = stage.x.Grab(); }
@@ -108,8 +96,12 @@ protected:
         std::this_thread::sleep_for(Millis(300));
     }
     void ClickPanel(int x, int y, unsigned button = 1) { Click(kPanelX + x, kPanelY + y, button); }
-    void ClickSet() { Click(324 + 38, 196 + 12); }
-    void ClickCancel() { Click(404 + 38, 196 + 12); }
+    // Set saves, closes the dialog and ends the program.
+    void SetAndEnd(Process& saver)
+    {
+        Click(324 + 38, 196 + 12);
+        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0) << "Set closes the dialog and ends the program";
+    }
 
     bool MarkOn(int index)
     {
@@ -157,13 +149,6 @@ protected:
             }
         }
         return best;
-    }
-
-    void CloseWithCancel(Process& saver)
-    {
-        ClickCancel();
-        const auto code = saver.WaitExit(Millis(15000));
-        EXPECT_EQ(code, 0) << "the dialog did not end on Cancel";
     }
 };
 
@@ -223,7 +208,7 @@ TEST_F(Dialog, ShowsItsSizeShadingAndEveryCaption)
     EXPECT_TRUE(MarkOn(1)) << "audio CD chosen";
     EXPECT_FALSE(MarkOn(0));
     EXPECT_FALSE(MarkOn(2));
-    CloseWithCancel(saver);
+    CancelDialog(saver, window);
 }
 
 // The whole dialog at each display scale (Wine's LogPixels), measured on the
@@ -311,14 +296,8 @@ TEST_F(Dialog, MarksFollowClicksOfEveryButtonAndSetWritesTheThreeKeys)
     EXPECT_FALSE(MarkOn(2));
     // The track box: replace "5" by "12" with the keyboard.
     ClickPanel(112 + 15, 52 + 9);
-    stage.x.TapKey("End");
-    stage.x.TapKey("BackSpace");
-    stage.x.TapKey("BackSpace");
-    stage.x.TapKey("1");
-    stage.x.TapKey("2");
-    ClickSet();
-    const auto code = saver.WaitExit(Millis(15000));
-    ASSERT_EQ(code, 0) << "Set closes the dialog and ends the program";
+    stage.x.TapKey({"End", "BackSpace", "BackSpace", "1", "2"});
+    SetAndEnd(saver);
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(1, 12, ""));
     EXPECT_TRUE(stage.x.FindWindows(kTitle).empty());
 }
@@ -331,15 +310,12 @@ TEST_F(Dialog, MiddleButtonChoosesNoMusicAndLettersSaveTrackZero)
     // Letters in the track box (enabled while the audio CD is chosen), then
     // no music: the box keeps its text and is read all the same.
     ClickPanel(112 + 15, 52 + 9);
-    stage.x.TapKey("End");
-    stage.x.TapKey("BackSpace");
-    stage.x.TapKey("x");
+    stage.x.TapKey({"End", "BackSpace", "x"});
     ClickPanel(44 + 6, 76 + 6, 2);
     Grab();
     EXPECT_TRUE(MarkOn(0));
     EXPECT_FALSE(MarkOn(1));
-    ClickSet();
-    ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+    SetAndEnd(saver);
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(0, 0, ""));
 }
 
@@ -351,7 +327,7 @@ TEST_F(Dialog, CancelAndACloseRequestLeaveTheFileAsItWas)
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
         ClickPanel(28 + 6, 76 + 6);
-        CloseWithCancel(saver);
+        CancelDialog(saver, window);
     }
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), before);
     {
@@ -366,8 +342,7 @@ TEST_F(Dialog, CancelAndACloseRequestLeaveTheFileAsItWas)
 
 TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
 {
-    const std::string first = WindowsPath(stage.fixturesDir + "/tone 500ms.wav");
-    const std::string second = WindowsPath(stage.fixturesDir + "/tone 1s.mp3");
+    const std::string first = WindowsPath(Fixture("tone 500ms.wav")), second = WindowsPath(Fixture("tone 1s.mp3"));
     WriteWholeFile(folder + "/Quorvellanto.ini", Ini(2, 0, first));
     const std::string chooserTitle = HexBytes("\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96\x8B\xE3\x81\x8F");
     {
@@ -379,11 +354,9 @@ TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
             << "no chooser titled with its Japanese title";
         std::this_thread::sleep_for(Millis(800));
         // It opens in the current file's folder: the name alone is enough.
-        for (const char* key : {"t", "o", "n", "e", "space", "1", "s", "period", "m", "p", "3", "Return"})
-            stage.x.TapKey(key);
+        stage.x.TapKey({"t", "o", "n", "e", "space", "1", "s", "period", "m", "p", "3", "Return"});
         ASSERT_TRUE(WaitUntil([&] { return !QvTool({"findw", chooserTitle}); }, Millis(15000)));
-        ClickSet();
-        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+        SetAndEnd(saver);
     }
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(2, 0, second));
     {
@@ -404,8 +377,7 @@ TEST_F(Dialog, FileChooserTakesATypedNameAndItsCancelKeepsTheFile)
                 changed += before.At(window.x + x, window.y + y) != screen.At(window.x + x, window.y + y);
         }
         EXPECT_EQ(changed, 0) << "the caption of the path box changed";
-        ClickSet();
-        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+        SetAndEnd(saver);
     }
     EXPECT_EQ(ReadWholeFile(folder + "/Quorvellanto.ini"), Written(2, 0, second)) << "cancel kept the file";
 }
@@ -424,11 +396,8 @@ TEST_F(Dialog, AddressClickReachesTheBrowser)
     stage.x.MovePointerTo(window.x + 12 + 40, window.y + 208 + 6);
     bool hand = WaitUntil(
         [&] {
-            XFixesCursorImage* cursor = XFixesGetCursorImage(stage.x.display());
-            if (cursor == nullptr) return false;
-            const bool ours = cursor->width == 32 && cursor->height == 32 && cursor->xhot == 12 && cursor->yhot == 10;
-            XFree(cursor);
-            return ours;
+            const auto c = stage.x.CursorNow();
+            return c && c->width == 32 && c->height == 32 && c->xhot == 12 && c->yhot == 10;
         },
         Millis(5000));
     EXPECT_TRUE(hand) << "the hand cursor over the address";
@@ -437,7 +406,7 @@ TEST_F(Dialog, AddressClickReachesTheBrowser)
                           Millis(20000)))
         << "the browser got: " << ReadWholeFile(record);
     EXPECT_TRUE(saver.Running()) << "the dialog stays open";
-    CloseWithCancel(saver);
+    CancelDialog(saver, window);
 }
 
 TEST_F(Dialog, SecondStartEndsAtOnceWhileTheDialogIsOpen)
@@ -450,7 +419,7 @@ TEST_F(Dialog, SecondStartEndsAtOnceWhileTheDialogIsOpen)
         EXPECT_TRUE(stage.x.FindWindows("Quorvellanto_VC").empty()) << "no run beside the dialog";
         EXPECT_EQ(stage.x.FindWindows(kTitle).size(), 1u);
     }
-    CloseWithCancel(saver);
+    CancelDialog(saver, window);
 }
 
 // Like a 64-bit System32: the program folder refuses writes; the settings go
@@ -468,8 +437,7 @@ TEST_F(Dialog, UnwritableProgramFolderSavesToTheUsersCopy)
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
         ClickPanel(28 + 6, 56 + 6);  // audio CD
-        ClickSet();
-        ASSERT_EQ(saver.WaitExit(Millis(15000)), 0);
+        SetAndEnd(saver);
     }
     EXPECT_FALSE(fs::exists(folder + "/Quorvellanto.ini"));
     EXPECT_EQ(ReadWholeFile(UserCopy()), Written(1, 0, ""));
@@ -477,7 +445,7 @@ TEST_F(Dialog, UnwritableProgramFolderSavesToTheUsersCopy)
         Process saver = Start();
         ASSERT_TRUE(WaitShown(saver));
         EXPECT_TRUE(MarkOn(1)) << "the next start reads the user's copy";
-        CloseWithCancel(saver);
+        CancelDialog(saver, window);
     }
 }
 

@@ -20,7 +20,6 @@ struct MonitorStage : MonitorServer {
     WinePrefix wine;
     std::string distDir, toolsDir;
     std::string layout;  // the name of the layout the servers were started for
-    bool ready = false;
 };
 
 MonitorStage& TheMonitorStage()
@@ -134,21 +133,12 @@ protected:
                        layout.SecondaryOnWindowsY() + kSecondaryHeight / 2);
     }
 
-    long SecondaryOtherThan(unsigned long rgb) const
-    {
-        return PixelsOtherThan(stage.x, layout.secondaryX, layout.secondaryY, kSecondaryWidth, kSecondaryHeight,
-                               rgb);
-    }
+    long SecondaryOtherThan(unsigned long rgb) const { return PixelsOtherThan(stage.x, layout.secondary(), rgb); }
     long UserWindowOtherThan(unsigned long rgb) const
     {
-        return PixelsOtherThan(stage.x, layout.secondaryX + kInset, layout.secondaryY + kInset,
-                               kSecondaryWidth - 2 * kInset, kSecondaryHeight - 2 * kInset, rgb);
+        return PixelsOtherThan(stage.x, layout.secondary().Inset(kInset), rgb);
     }
-    bool SecondaryCovered() const
-    {
-        return !MappedWindowsAt(stage.x, layout.secondaryX, layout.secondaryY, kSecondaryWidth, kSecondaryHeight)
-                    .empty();
-    }
+    bool SecondaryCovered() const { return !MappedWindowsAt(stage.x, layout.secondary()).empty(); }
 
     // Starts the renderer and waits until it draws on the primary and covers the secondary.
     Process StartCovering()
@@ -162,12 +152,7 @@ protected:
             },
             Millis(30000));
         EXPECT_TRUE(up && window) << "no renderer window, or no cover on the secondary";
-        if (window) {
-            EXPECT_EQ(window->x, layout.primaryX);
-            EXPECT_EQ(window->y, layout.primaryY);
-            EXPECT_EQ(window->width, kPrimaryWidth);
-            EXPECT_EQ(window->height, kPrimaryHeight);
-        }
+        if (window) EXPECT_EQ(window->rect(), layout.primary());
         std::this_thread::sleep_for(Millis(1200));  // the first mouse move and frames arrive
         return renderer;
     }
@@ -201,7 +186,7 @@ TEST_P(TwoMonitors, AWindowOnTheSecondaryIsCoveredBlackThenShownAgain)
     EXPECT_TRUE(WaitUntil([&] { return SecondaryOtherThan(0x000000) == 0; }, Millis(5000)))
         << SecondaryOtherThan(0x000000) << " pixels of the secondary not black during the run";
     PointerToSecondary();
-    EXPECT_TRUE(WaitUntil([&] { return PointerHidden(stage.x); }, Millis(3000))) << "pointer shown over the cover";
+    EXPECT_TRUE(WaitUntil([&] { return stage.x.PointerHidden(); }, Millis(3000))) << "pointer shown over the cover";
     if (std::string(layout.name) == "SecondaryRight")
         SaveScreenshot(stage.xorg.display(), stage.workDir + "/two-monitors.png");
 
@@ -250,8 +235,7 @@ TEST_P(TwoMonitors, ASecondarySwitchedOffLeavesNoWindowBehind)
     EXPECT_TRUE(renderer.Running()) << "a monitor switched off is no input";
     const auto window = stage.x.FindMappedWindow(kTitle);
     ASSERT_TRUE(window.has_value());
-    EXPECT_EQ(window->width, kPrimaryWidth);
-    EXPECT_EQ(window->height, kPrimaryHeight);
+    EXPECT_EQ(window->rect(), layout.primary());  // the primary at 0, 0 as before
     stage.x.TapKey("space");
     ExpectEndsWithZero(renderer);
 }

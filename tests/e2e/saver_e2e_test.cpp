@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         StageTest::SetUp();
-        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && !Tool({"find", kRunFormTitle}); },
+        ASSERT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty() && !QvTool({"find", kRunFormTitle}); },
                               Millis(15000)))
             << "a run of an earlier test is still up";
         folder = InstallPair("Quorvellanto");
@@ -33,21 +33,12 @@ protected:
 
     void WriteSettings(int kind, const std::string& file) { WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(kind, 0, file)); }
 
-    std::string Fixture(const std::string& name)
-    {
-        const std::string path = stage.fixturesDir + "/" + name;
-        EXPECT_TRUE(fs::exists(path)) << path << " (scripts/lib/make-fixtures makes it)";
-        return WindowsPath(path);
-    }
-
     Process StartSaver(const std::vector<std::string>& switches, const std::string& programFolder = kProgramFolder)
     {
         std::vector<std::string> args = {programFolder + "\\Quorvellanto.scr"};
         args.insert(args.end(), switches.begin(), switches.end());
         return stage.wine.Run(args, "saver.log");
     }
-
-    static bool Tool(const std::vector<std::string>& args, std::string* output = nullptr) { return QvTool(args, output); }
 
 };
 
@@ -61,7 +52,7 @@ TEST_F(Saver, RunStartsTheRendererAndEndsSoonAfterIt)
     Process saver = StartSaver({"/s"});
     ASSERT_TRUE(WaitForRenderer(saver)) << "no renderer window";
     // The run's own form follows once the renderer says its windows are up.
-    EXPECT_TRUE(WaitUntil([&] { return Tool({"find", kRunFormTitle}); }, Millis(5000))) << "the hidden run form marks the run";
+    EXPECT_TRUE(WaitUntil([&] { return QvTool({"find", kRunFormTitle}); }, Millis(5000))) << "the hidden run form marks the run";
     EXPECT_FALSE(stage.x.FindMappedWindow(kRunFormTitle).has_value()) << "the run form is never shown";
     EXPECT_TRUE(stage.x.FindWindows("Quorvellanto_Bare").empty()) << "C:\\Program.exe was started";
     EXPECT_TRUE(saver.Running());
@@ -95,7 +86,7 @@ TEST_F(Saver, AnotherCopysRunOrDialogWindowEndsARunBeforeItsRendererShows)
 {
     for (const char* marker : {kRunFormTitle, kDialogTitle}) {
         Process other = stage.wine.Run({stage.toolsDir + "/qvtool.exe", "host", "0", "0", "40", "30", marker}, "other.log");
-        ASSERT_TRUE(WaitUntil([&] { return Tool({"find", marker}); }, Millis(15000))) << marker;
+        ASSERT_TRUE(WaitUntil([&] { return QvTool({"find", marker}); }, Millis(15000))) << marker;
         Process saver = StartSaver({"/s"});
         bool rendererShown = false;
         const bool ended = WaitUntil(
@@ -109,7 +100,7 @@ TEST_F(Saver, AnotherCopysRunOrDialogWindowEndsARunBeforeItsRendererShows)
         // A renderer left running would show its window within a second or two.
         EXPECT_FALSE(rendererShown || WaitUntil([&] { return !stage.x.FindWindows(kRendererTitle).empty(); }, Millis(3000)))
             << "a renderer came up beside " << marker;
-        EXPECT_TRUE(Tool({"close", marker}));
+        EXPECT_TRUE(QvTool({"close", marker}));
         EXPECT_TRUE(other.WaitExit(Millis(10000)).has_value());
     }
 }
@@ -126,7 +117,7 @@ TEST_F(Saver, MissingRendererEndsTheRunAtTheFirstWatch)
 
 TEST_F(Saver, WavMusicSoundsWhileTheRunLastsAndStopsWithIt)
 {
-    WriteSettings(2, Fixture("tone 500ms.wav"));
+    WriteSettings(2, WindowsPath(Fixture("tone 500ms.wav")));
     Process saver = StartSaver({"/s"});
     ASSERT_TRUE(WaitForRenderer(saver));
     std::this_thread::sleep_for(Millis(300));
@@ -138,7 +129,7 @@ TEST_F(Saver, WavMusicSoundsWhileTheRunLastsAndStopsWithIt)
 
 TEST_F(Saver, ShortMp3PlaysEndsAndPlaysAgain)
 {
-    WriteSettings(2, Fixture("tone 1s.mp3"));
+    WriteSettings(2, WindowsPath(Fixture("tone 1s.mp3")));
     Process saver = StartSaver({"/s"});
     ASSERT_TRUE(WaitForRenderer(saver));
     // Quarter-second windows until there was sound, then the gap after its
@@ -179,7 +170,7 @@ TEST_F(Saver, PreviewIsEmbeddedInTheHostAndEndsWithIt)
     // forms tests: Wine draws nothing of a child window whose top-level window
     // belongs to another process, so a screen grab shows only the host here.
 
-    EXPECT_TRUE(Tool({"close", "QV Preview Host"}));
+    EXPECT_TRUE(QvTool({"close", "QV Preview Host"}));
     EXPECT_TRUE(host.WaitExit(Millis(10000)).has_value());
     ASSERT_EQ(saver.WaitExit(Millis(10000)), 0) << "the saver outlived its preview window";
 }

@@ -107,9 +107,7 @@ protected:
 
     void WriteWavSettings()
     {
-        const std::string tone = stage.fixturesDir + "/tone 500ms.wav";
-        ASSERT_TRUE(fs::exists(tone)) << tone << " (scripts/lib/make-fixtures makes it)";
-        WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(2, 0, WindowsPath(tone)));
+        WriteWholeFile(folder + "/Quorvellanto.ini", SettingsText(2, 0, WindowsPath(Fixture("tone 500ms.wav"))));
     }
 
     Process StartRun(const std::map<std::string, std::string>& env = {})

@@ -14,13 +14,9 @@ namespace {
 constexpr const char* kTitle = kRendererTitle;
 constexpr unsigned long kBlue = 0x2040d0;
 
-struct NativeMonitorStage : MonitorServer {
-    bool ready = false;
-};
-
-NativeMonitorStage& TheMonitorStage()
+MonitorServer& TheMonitorStage()
 {
-    static NativeMonitorStage stage;
+    static MonitorServer stage;
     return stage;
 }
 
@@ -35,7 +31,7 @@ public:
 
 class NativeTwoMonitors : public ::testing::TestWithParam<DummyLayout> {
 protected:
-    NativeMonitorStage& stage = TheMonitorStage();
+    MonitorServer& stage = TheMonitorStage();
     const DummyLayout& layout = GetParam();
 
     void SetUp() override
@@ -45,11 +41,7 @@ protected:
         stage.x.MovePointerTo(layout.primaryX + kPrimaryWidth / 2, layout.primaryY + kPrimaryHeight / 2);
     }
 
-    long SecondaryOtherThan(unsigned long rgb) const
-    {
-        return PixelsOtherThan(stage.x, layout.secondaryX, layout.secondaryY, kSecondaryWidth, kSecondaryHeight,
-                               rgb);
-    }
+    long SecondaryOtherThan(unsigned long rgb) const { return PixelsOtherThan(stage.x, layout.secondary(), rgb); }
 
     Process Start()
     {
@@ -60,15 +52,13 @@ protected:
     // Frames drawn on the primary monitor: lit pixels within its rectangle.
     long LitOnPrimary() const
     {
-        const ScreenShot primary = stage.x.Grab({layout.primaryX, layout.primaryY, kPrimaryWidth, kPrimaryHeight});
-        return CountLit(primary, {0, 0, kPrimaryWidth, kPrimaryHeight}).lit;
+        return CountLit(stage.x.Grab(layout.primary()), {0, 0, kPrimaryWidth, kPrimaryHeight}).lit;
     }
 };
 
 TEST_P(NativeTwoMonitors, AnimatesThePrimaryAndCoversTheSecondary)
 {
-    ColouredWindow userWindow(stage.x.display(), layout.secondaryX, layout.secondaryY, kSecondaryWidth,
-                              kSecondaryHeight, kBlue);
+    ColouredWindow userWindow(stage.x.display(), layout.secondary(), kBlue);
     ASSERT_EQ(SecondaryOtherThan(kBlue), 0) << "the user's window shows before the run";
 
     Process renderer = Start();
@@ -81,10 +71,7 @@ TEST_P(NativeTwoMonitors, AnimatesThePrimaryAndCoversTheSecondary)
         Millis(20000)))
         << "no animation on the primary with the secondary black";
     ASSERT_TRUE(window.has_value());
-    EXPECT_EQ(window->x, layout.primaryX);
-    EXPECT_EQ(window->y, layout.primaryY);
-    EXPECT_EQ(window->width, kPrimaryWidth);
-    EXPECT_EQ(window->height, kPrimaryHeight);
+    EXPECT_EQ(window->rect(), layout.primary());
 
     stage.x.MovePointerTo(layout.secondaryX + 100, layout.secondaryY + 100);  // far: ends the run
     ASSERT_EQ(renderer.WaitExit(Millis(10000)), 0) << "a move onto the secondary did not end the run";
@@ -106,8 +93,7 @@ TEST_P(NativeTwoMonitors, AClickOnTheSecondaryEndsIt)
     ASSERT_EQ(renderer.WaitExit(Millis(10000)), 0) << "a click on the secondary did not end the run";
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, NativeTwoMonitors, ::testing::ValuesIn(TwoMonitorLayouts()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layouts, NativeTwoMonitors, ::testing::ValuesIn(TwoMonitorLayouts()), ByName());
 
 }  // namespace
 

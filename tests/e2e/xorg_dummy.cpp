@@ -2,7 +2,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xfixes.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -184,27 +183,7 @@ bool MonitorServer::Stop()
     return xorg.Stop();
 }
 
-ColouredWindow::ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb)
-    : display_(display)
-{
-    XSetWindowAttributes attributes = {};
-    attributes.background_pixel = rgb;  // TrueColor 24-bit: the pixel is the RGB value
-    attributes.override_redirect = True;
-    window_ = XCreateWindow(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                            CWBackPixel | CWOverrideRedirect, &attributes);
-    XStoreName(display_, window_, "coloured window");
-    XMapRaised(display_, window_);
-    XSync(display_, False);
-}
-
-ColouredWindow::~ColouredWindow()
-{
-    XDestroyWindow(display_, window_);
-    XSync(display_, False);
-}
-
-std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, int width, int height)
+std::vector<WindowInfo> MappedWindowsAt(const XSession& x, Rect area)
 {
     std::vector<WindowInfo> found;
     Display* dpy = x.display();
@@ -213,17 +192,17 @@ std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, in
     if (!XQueryTree(dpy, root, &root, &parent, &children, &count)) return found;
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes a;
-        if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable && a.x == left && a.y == top &&
-            a.width == width && a.height == height)
+        if (XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable &&
+            Rect{a.x, a.y, a.width, a.height} == area)
             found.push_back({children[i], a.x, a.y, a.width, a.height, true});
     }
     if (children != nullptr) XFree(children);
     return found;
 }
 
-long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb)
+long PixelsOtherThan(const XSession& x, Rect area, unsigned long rgb)
 {
-    const ScreenShot shot = x.Grab({left, top, width, height});
+    const ScreenShot shot = x.Grab(area);
     return shot.empty() ? -1 : CountOtherThan(shot, {}, rgb);
 }
 
@@ -235,16 +214,6 @@ const std::vector<DummyLayout>& TwoMonitorLayouts()
 {
     static const std::vector<DummyLayout> layouts = {kSecondaryRight, kSecondaryLeft, kSecondaryRightLower};
     return layouts;
-}
-
-bool PointerHidden(const XSession& x)
-{
-    XFixesCursorImage* cursor = XFixesGetCursorImage(x.display());
-    if (cursor == nullptr) return false;
-    long visible = 0;
-    for (int i = 0; i < cursor->width * cursor->height; ++i) visible += (cursor->pixels[i] >> 24) != 0;
-    XFree(cursor);
-    return visible == 0;
 }
 
 bool SaveScreenshot(const std::string& display, const std::string& path)

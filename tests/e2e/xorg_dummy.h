@@ -10,6 +10,9 @@
 
 namespace support {
 
+constexpr int kPrimaryWidth = 1024, kPrimaryHeight = 768;
+constexpr int kSecondaryWidth = 800, kSecondaryHeight = 600;
+
 // Two monitors on the server, as X places them (X has no negative
 // coordinates; what is left of the primary there is left of it on Windows too).
 struct DummyLayout {
@@ -19,9 +22,9 @@ struct DummyLayout {
     // Where Windows (and the test) sees the secondary relative to the primary.
     int SecondaryOnWindowsX() const { return secondaryX - primaryX; }
     int SecondaryOnWindowsY() const { return secondaryY - primaryY; }
+    Rect primary() const { return {primaryX, primaryY, kPrimaryWidth, kPrimaryHeight}; }
+    Rect secondary() const { return {secondaryX, secondaryY, kSecondaryWidth, kSecondaryHeight}; }
 };
-constexpr int kPrimaryWidth = 1024, kPrimaryHeight = 768;
-constexpr int kSecondaryWidth = 800, kSecondaryHeight = 600;
 
 class XorgDummy {
 public:
@@ -57,32 +60,19 @@ struct MonitorServer {
     XSession x;
     std::string workDir, logDir;
     std::string failure;  // why Start failed
+    bool ready = false;   // started (by the suite's own rule of when)
     // Starts the server in `workDir` (logs in `workDir`/logs) and opens a session.
     bool Start(const std::string& workDir);
     // Closes the session and ends the server; false when it left its socket.
     bool Stop();
 };
 
-// A plain X window of one colour, override-redirect (no window manager here),
-// standing in for a user's window on a monitor; destroyed with the object.
-class ColouredWindow {
-public:
-    ColouredWindow(_XDisplay* display, int x, int y, int width, int height, unsigned long rgb);
-    ~ColouredWindow();
-    ColouredWindow(const ColouredWindow&) = delete;
-    ColouredWindow& operator=(const ColouredWindow&) = delete;
-
-private:
-    _XDisplay* display_;
-    XWindowId window_ = 0;
-};
-
 // Mapped top-level windows (children of the root) exactly covering the
 // rectangle, whatever their title.
-std::vector<WindowInfo> MappedWindowsAt(const XSession& x, int left, int top, int width, int height);
+std::vector<WindowInfo> MappedWindowsAt(const XSession& x, Rect area);
 
 // Pixels of a screen grab in the rectangle that differ from `rgb`.
-long PixelsOtherThan(const XSession& x, int left, int top, int width, int height, unsigned long rgb);
+long PixelsOtherThan(const XSession& x, Rect area, unsigned long rgb);
 
 }  // namespace support
 
@@ -93,9 +83,6 @@ constexpr DummyLayout kSecondaryRight{"SecondaryRight", 0, 0, kPrimaryWidth, 0};
 constexpr DummyLayout kSecondaryLeft{"SecondaryLeft", kSecondaryWidth, 0, 0, 0};  // at -800,0 on Windows
 constexpr DummyLayout kSecondaryRightLower{"SecondaryRightLower", 0, 0, kPrimaryWidth, 168};
 const std::vector<DummyLayout>& TwoMonitorLayouts();
-
-// True when the cursor the server shows now has no visible pixel.
-bool PointerHidden(const XSession& x);
 
 // Saves the whole screen as a PNG (ImageMagick's import); true on success.
 bool SaveScreenshot(const std::string& display, const std::string& path);

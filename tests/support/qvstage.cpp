@@ -4,11 +4,12 @@
 // scripts (demo, benchmarks, the Windows-side suites), so that the stage is
 // written once. Stops only what it started; passes on the command's exit code.
 //
-//   qvstage --work DIR [--display-or-xvfb] [--wine] [--sound] -- command [args...]
+//   qvstage --work DIR [--display-or-xvfb] [--wine [--unmanaged-windows]] [--sound] -- command [args...]
 //
 // The command gets DISPLAY, and with --wine WINEPREFIX (DIR/wineprefix-ARCH),
 // WINELOADER, WINEDEBUG, WINEDLLOVERRIDES; with --sound HOME (DIR/home) and
-// QV_SOUND_CAPTURE; and QV_STAGE=1 always.
+// QV_SOUND_CAPTURE; and QV_STAGE=1 always. --unmanaged-windows: the prefix's
+// windows are not left to a window manager (none runs on the stage).
 #include "stage.h"
 
 #include <X11/Xlib.h>
@@ -50,13 +51,14 @@ int RunInherited(char** argv)
 int main(int argc, char** argv)
 {
     std::string work;
-    bool reuseDisplay = false, wine = false, sound = false;
+    bool reuseDisplay = false, wine = false, sound = false, unmanaged = false;
     int first = 1;
     for (; first < argc && std::strcmp(argv[first], "--") != 0; ++first) {
         const std::string option = argv[first];
         if (option == "--work" && first + 1 < argc) work = argv[++first];
         else if (option == "--display-or-xvfb") reuseDisplay = true;
         else if (option == "--wine") wine = true;
+        else if (option == "--unmanaged-windows") unmanaged = true;
         else if (option == "--sound") sound = true;
         else {
             std::fprintf(stderr, "qvstage: unknown option %s\n", option.c_str());
@@ -64,7 +66,7 @@ int main(int argc, char** argv)
         }
     }
     if (work.empty() || first + 1 >= argc) {
-        std::fprintf(stderr, "usage: qvstage --work DIR [--display-or-xvfb] [--wine] [--sound] -- command...\n");
+        std::fprintf(stderr, "usage: qvstage --work DIR [--display-or-xvfb] [--wine [--unmanaged-windows]] [--sound] -- command...\n");
         return 2;
     }
     const std::string logs = EnsureDir(work + "/logs");
@@ -92,6 +94,7 @@ int main(int argc, char** argv)
     if (wine) {
         const char* arch = std::getenv("QV_WINDOWS_ARCH");
         prefix.SetLoader(WineLoaderFor(arch != nullptr ? arch : "win64"));
+        if (unmanaged) prefix.SetUnmanagedWindows();
         if (!prefix.Prepare(work + "/wineprefix-" + (arch != nullptr ? arch : "win64"), display, logs)) {
             std::fprintf(stderr, "qvstage: the Wine prefix could not be prepared (logs in %s)\n", logs.c_str());
             xvfb.Stop();

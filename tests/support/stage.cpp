@@ -17,6 +17,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 extern char** environ;
@@ -197,9 +198,12 @@ bool WinePrefix::Prepare(const std::string& path, const std::string& display, co
     // Keep one server for the whole suite; each program start then costs less.
     Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
     server.WaitExit(Millis(10000));
-    // Let a first start's updates (or a fresh prefix's) settle before timing anything.
-    Process warm = Process::Start({loader_, "cmd", "/c", "exit"}, Env(), logDir_ + "/warmup.log");
-    return warm.WaitExit(Millis(180000)).has_value();
+    // Let a first start's updates (or a fresh prefix's) settle before timing
+    // anything: a program run to its end, the one that sets the window mode.
+    std::vector<std::string> warm = {loader_, "cmd", "/c", "exit"};
+    if (unmanagedWindows_)
+        warm = {loader_, "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f"};
+    return Process::Start(warm, Env(), logDir_ + "/warmup.log").WaitExit(Millis(180000)) == 0;
 }
 
 void WinePrefix::Shutdown()
@@ -351,6 +355,42 @@ bool XSession::HasChildTitled(XWindowId window, const std::string& title) const
     return std::any_of(named.begin(), named.end(), [&](const auto& child) { return child.second == title; });
 }
 
+ColouredWindow::ColouredWindow(_XDisplay* display, Rect area, unsigned long rgb)
+    : display_(display)
+{
+    XSetWindowAttributes attributes = {};
+    attributes.background_pixel = rgb;  // TrueColor 24-bit: the pixel is the RGB value
+    attributes.override_redirect = True;
+    window_ = XCreateWindow(display_, DefaultRootWindow(display_), area.x, area.y, static_cast<unsigned>(area.width),
+                            static_cast<unsigned>(area.height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                            CWBackPixel | CWOverrideRedirect, &attributes);
+    XStoreName(display_, window_, "coloured window");
+    XMapRaised(display_, window_);
+    XSync(display_, False);
+}
+
+ColouredWindow::~ColouredWindow()
+{
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+}
+
+void ColouredWindow::Resize(int width, int height) const
+{
+    XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display_, False);
+}
+
+std::optional<XSession::Cursor> XSession::CursorNow() const
+{
+    XFixesCursorImage* image = XFixesGetCursorImage(display_);
+    if (image == nullptr) return std::nullopt;
+    Cursor cursor{image->width, image->height, image->xhot, image->yhot, 0};
+    for (int i = 0; i < image->width * image->height; ++i) cursor.visible += (image->pixels[i] >> 24) != 0;
+    XFree(image);
+    return cursor;
+}
+
 int XSession::ChildCount(XWindowId window) const
 {
     Window root, parent, *children = nullptr;
@@ -435,6 +475,24 @@ LitPixels CountLit(const ScreenShot& screen, Rect area)
         result.centreY = sumY / result.lit;
     }
     return result;
+}
+
+void ExpectRingsIn(const ScreenShot& screen, Rect area, long minLit, long maxLit, double centreWithin)
+{
+    ASSERT_FALSE(screen.empty());
+    for (auto [x, y] : {std::pair{area.x, area.y}, std::pair{area.x + area.width - 1, area.y + area.height - 1}})
+        EXPECT_EQ(screen.At(x, y), 0u) << "black at " << x << "," << y;
+    const LitPixels lit = CountLit(screen, area);
+    EXPECT_GT(lit.lit, minLit) << "the rings' lit spheres";
+    EXPECT_LT(lit.lit, maxLit);
+    EXPECT_GT(lit.coloured, lit.lit / 3) << "the spheres carry their rings' hues";
+    EXPECT_NEAR(lit.centreX, area.cx(), centreWithin);
+    EXPECT_NEAR(lit.centreY, area.cy(), centreWithin);
+}
+
+void PrintTo(const Rect& r, std::ostream* os)
+{
+    *os << r.width << " x " << r.height << " at " << r.x << ", " << r.y;
 }
 
 long CountOtherThan(const ScreenShot& screen, Rect area, unsigned long expected)
@@ -609,6 +667,13 @@ std::string StageTest::InstallPair(const std::string& name, bool withRenderer) c
     return dir;
 }
 
+std::string StageTest::Fixture(const std::string& name) const
+{
+    const std::string path = stage.fixturesDir + "/" + name;
+    EXPECT_TRUE(std::filesystem::exists(path)) << path << " (scripts/lib/make-fixtures makes it)";
+    return path;
+}
+
 std::string StageTest::Listen(Millis duration) const
 {
     const long long from = FileSizeOf(stage.soundCapture);
@@ -616,9 +681,9 @@ std::string StageTest::Listen(Millis duration) const
     return from >= 0 ? ReadWholeFile(stage.soundCapture, from) : "";
 }
 
-std::optional<int> StageTest::EndRunWithMouse(Process& saver, Millis* afterRenderer) const
+std::optional<int> StageTest::EndRunWithMouse(Process& saver, Millis* afterRenderer, Clock::time_point rendererUp) const
 {
-    std::this_thread::sleep_for(Millis(1200));
+    std::this_thread::sleep_until(rendererUp + Millis(1200));
     stage.x.MovePointerTo(515, 384);
     EXPECT_TRUE(WaitUntil([&] { return stage.x.FindWindows(kRendererTitle).empty(); }, Millis(10000)))
         << "the renderer did not end on a 3-pixel move";
@@ -653,6 +718,35 @@ bool StageTest::PreviewFillsHost(std::string& children)
         [&] { return QvTool({"children", "QV Preview Host"}, &children) &&
                      children.find("child \"Preview Window\" 152x112 visible 1") != std::string::npos; },
         Millis(20000), Millis(200));
+}
+
+bool StageTest::WaitForDialog(Process& saver, WindowInfo& window, int dpi)
+{
+    auto px = [dpi](int twips) { return twips * dpi / 1440; };
+    // Both shaded surfaces painted: the window's and the panel's middle rows
+    // (red and blue of the one, red of the other, near white).
+    auto shaded = [](unsigned long p, bool blueToo) {
+        return p <= 0xFFFFFF && (p >> 16) > (blueToo ? 200u : 240u) && (!blueToo || (p & 0xFF) > 240);
+    };
+    return WaitUntil(
+               [&] {
+                   const auto found = TheStage().x.FindMappedWindow(kDialogTitle);
+                   if (!found) return !saver.Running();
+                   window = *found;
+                   const ScreenShot screen = TheStage().x.Grab();
+                   return shaded(screen.At(window.x + 4, window.y + px(3645) / 2), true) &&
+                          shaded(screen.At(window.x + px(180) + px(6900), window.y + px(240) + px(2475) / 2), false);
+               },
+               Millis(30000)) &&
+           saver.Running();
+}
+
+void StageTest::CancelDialog(Process& saver, const WindowInfo& window)
+{
+    TheStage().x.MovePointerTo(window.x + 404 + 38, window.y + 196 + 12);
+    std::this_thread::sleep_for(Millis(150));
+    TheStage().x.PressButton(1);
+    ASSERT_EQ(saver.WaitExit(Millis(15000)), 0) << "the dialog did not end on Cancel";
 }
 
 const std::vector<EndingInput>& RendererEndingInputs()

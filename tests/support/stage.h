@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -92,6 +93,9 @@ class WinePrefix {
 public:
     // The Wine loader of the architecture under test (wine64 or the 32-bit wine).
     void SetLoader(const std::string& loader) { loader_ = loader; }
+    // Windows that no window manager manages (Wine's X11 driver then waits
+    // for none as a window goes, see docs/platform-notes.md); set by Prepare.
+    void SetUnmanagedWindows() { unmanagedWindows_ = true; }
     const std::string& loader() const { return loader_; }
     bool Prepare(const std::string& path, const std::string& display, const std::string& logDir);
     void Shutdown();
@@ -112,6 +116,7 @@ public:
 private:
     std::string path_, display_, logDir_, home_;
     std::string loader_ = "/usr/lib/wine/wine64";
+    bool unmanagedWindows_ = false;
 };
 
 // The loader for an architecture: WINELOADER when set, else Wine's own per architecture.
@@ -120,17 +125,21 @@ std::string WineLoaderFor(const std::string& arch);
 // (emptied); returns that file's path.
 std::string MakeSoundCaptureHome(const std::string& home);
 
-struct WindowInfo {
-    XWindowId id = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-    bool mapped = false;
-};
-
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
     bool Contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
     int cx() const { return x + width / 2; }
     int cy() const { return y + height / 2; }
+    Rect Inset(int by) const { return {x + by, y + by, width - 2 * by, height - 2 * by}; }
+    bool operator==(const Rect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
+};
+void PrintTo(const Rect& r, std::ostream* os);  // GoogleTest's view: "W x H at X, Y"
+
+struct WindowInfo {
+    XWindowId id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool mapped = false;
+    Rect rect() const { return {x, y, width, height}; }
 };
 
 // RGB bytes of a screen grab, rows from the top.
@@ -148,6 +157,10 @@ struct LitPixels {
     double centreX = 0, centreY = 0;
 };
 LitPixels CountLit(const ScreenShot& screen, Rect area);
+// Expects a frame of the rings in `area` of the grab: black at two opposite
+// corners, between `minLit` and `maxLit` lit pixels, a third of them or more
+// clearly coloured (the rings' hues), centred in the area within `centreWithin` pixels.
+void ExpectRingsIn(const ScreenShot& screen, Rect area, long minLit, long maxLit, double centreWithin);
 // Pixels outside `area` that differ from the RGB colour `expected`.
 long CountOtherThan(const ScreenShot& screen, Rect area, unsigned long expected);
 
@@ -172,15 +185,40 @@ public:
     ScreenShot Grab(Rect area = {}) const;
     unsigned long PixelAt(int x, int y) const;  // one pixel, read alone
 
+    // The cursor the server shows now (XFixes): its size, hot spot and visible pixels.
+    struct Cursor {
+        int width = 0, height = 0, xhot = 0, yhot = 0;
+        long visible = 0;
+    };
+    std::optional<Cursor> CursorNow() const;
+    bool PointerHidden() const { return CursorNow().value_or(Cursor{0, 0, 0, 0, 1}).visible == 0; }
+
     void MovePointerTo(int x, int y) const;
     void MovePointerBy(int dx, int dy) const;
     void PressButton(unsigned button) const;
     void Button(unsigned button, bool down) const;
     void TapKey(const char* keysym) const;
+    void TapKey(std::initializer_list<const char*> keysyms) const { for (const char* k : keysyms) TapKey(k); }
     void HoldKeyAndTap(const char* held, const char* tapped) const;
 
 private:
     _XDisplay* display_ = nullptr;
+};
+
+// A plain X window of one colour, override-redirect (no window manager here),
+// standing in for a user's window or a host's; destroyed with the object.
+class ColouredWindow {
+public:
+    ColouredWindow(_XDisplay* display, Rect area, unsigned long rgb);
+    ~ColouredWindow();
+    ColouredWindow(const ColouredWindow&) = delete;
+    ColouredWindow& operator=(const ColouredWindow&) = delete;
+    XWindowId id() const { return window_; }
+    void Resize(int width, int height) const;
+
+private:
+    _XDisplay* display_;
+    XWindowId window_ = 0;
 };
 
 // What a suite asks of its stage.
@@ -222,12 +260,16 @@ protected:
     // The shipped pair (the renderer only when asked) copied into
     // "C:\Program Files\<name>" without a settings file; its Unix path.
     std::string InstallPair(const std::string& name, bool withRenderer = true) const;
+    // The path of a sound file that scripts/lib/make-fixtures makes (expected there).
+    std::string Fixture(const std::string& name) const;
     // The sound output captured from now on for `duration`.
     std::string Listen(Millis duration) const;
     // Ends a run as a user would: a 3-pixel move once the first move has fixed
-    // the origin; expects the renderer's window gone, then the saver's exit
-    // code. `afterRenderer`, when given, gets the time from the one to the other.
-    std::optional<int> EndRunWithMouse(Process& saver, Millis* afterRenderer = nullptr) const;
+    // the origin (1.2 s after `rendererUp`, by default now); expects the
+    // renderer's window gone, then the saver's exit code. `afterRenderer`,
+    // when given, gets the time from the one to the other.
+    std::optional<int> EndRunWithMouse(Process& saver, Millis* afterRenderer = nullptr,
+                                       Clock::time_point rendererUp = Clock::now()) const;
     static bool WaitForRenderer(Process& saver) { return WaitForWindow(saver, kRendererTitle).has_value(); }
 
 public:
@@ -249,6 +291,12 @@ public:
     // Waits (20 s at most) for the host to show a visible 152 x 112 child
     // window titled "Preview Window"; the host's children in `children`.
     static bool PreviewFillsHost(std::string& children);
+    // Waits (30 s at most) for the settings dialog shown and painted at the
+    // display scale of `dpi` dots per inch (the window's and the panel's
+    // shading in place), its saver still running; the dialog in `window`.
+    static bool WaitForDialog(Process& saver, WindowInfo& window, int dpi = 96);
+    // Clicks the dialog's Cancel (at 96 dpi) and expects the saver to end with 0.
+    static void CancelDialog(Process& saver, const WindowInfo& window);
 };
 
 // Input that ends a renderer, on Windows as on Linux: a key, each button, a
