@@ -52,13 +52,8 @@ protected:
 
     std::string UserCopy() const
     {
-        const std::string users = stage.wine.DriveC() + "/users";
-        for (const auto& entry : fs::directory_iterator(users)) {
-            const std::string name = entry.path().filename().string();
-            if (name != "Public" && fs::exists(entry.path() / "AppData" / "Roaming"))
-                return entry.path().string() + "/AppData/Roaming/Quorvellanto/Quorvellanto.ini";
-        }
-        return users + "/unknown/Quorvellanto.ini";
+        const auto folders = AppDataFolders();
+        return (folders.empty() ? stage.wine.DriveC() + "/users/unknown" : folders.front()) + "/Quorvellanto/Quorvellanto.ini";
     }
 
     static std::string Ini(int kind, int repeat, const std::string& file) { return SettingsText(kind, repeat, file); }

@@ -47,14 +47,6 @@ struct Packages {
 Packages g;
 Stage& stage = TheStage();
 
-std::string MakeMsi(const std::string& version, const std::string& name, const std::string& arch = "win64")
-{
-    const std::string out = stage.workDir + "/packages/" + name;
-    const std::string command = std::string(QV_PROJECT_DIR) + "/scripts/lib/make-msi " + arch + " " + version + " '" +
-                                QV_PROJECT_DIR + "/dist/" + arch + "' '" + out + "' >>'" + stage.logDir + "/make-msi.log' 2>&1";
-    return std::system(command.c_str()) == 0 && fs::exists(out) ? out : "";
-}
-
 // Asks to treat the machine as one that runs 64-bit code only (scripts/lib/arch-probe reads it too).
 bool Win64OnlyAsked()
 {
@@ -98,6 +90,13 @@ int Shell(const std::string& command)
 }
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+std::string MakeMsi(const std::string& version, const std::string& name, const std::string& arch = "win64")
+{
+    const std::string out = stage.workDir + "/packages/" + name;
+    return Shell(QV_PROJECT_DIR "/scripts/lib/make-msi " + arch + " " + version + " " +
+                 Quoted(QV_PROJECT_DIR "/dist/" + arch) + " " + Quoted(out)) == 0 && fs::exists(out) ? out : "";
+}
 
 int Sign(const std::string& file)
 {
@@ -146,7 +145,7 @@ public:
         g.older = MakeMsi(kOlderVersion, std::string("Quorvellanto-") + kOlderVersion + "-win64.msi");
         g.current32 = MakeMsi(QV_VERSION, "Quorvellanto-" QV_VERSION "-win32.msi", "win32");
         if (g.current.empty() || g.rebuild.empty() || g.older.empty() || g.current32.empty())
-            g.failure = "make-msi failed (see " + stage.logDir + "/make-msi.log)";
+            g.failure = "make-msi failed (see " + stage.logDir + "/commands.log)";
         if (g.failure.empty()) g.failure = MakeSignedFiles();
         g.noWow64Reason = NoWow64Reason();
     }

@@ -97,11 +97,8 @@ protected:
     std::vector<std::string> UserFolders() const
     {
         std::vector<std::string> found;
-        std::error_code error;
-        for (const auto& user : fs::directory_iterator(stage.wine.DriveC() + "/users", error)) {
-            const fs::path folder = user.path() / "AppData" / "Roaming" / "Quorvellanto";
-            if (fs::exists(folder)) found.push_back(folder.string());
-        }
+        for (const std::string& appData : AppDataFolders())
+            if (fs::exists(appData + "/Quorvellanto")) found.push_back(appData + "/Quorvellanto");
         return found;
     }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -215,12 +216,14 @@ void WinePrefix::Shutdown()
 
 bool WinePrefix::SetDisplayScale(int dpi)
 {
-    for (const char* key : {"HKCU\\Control Panel\\Desktop",
-                            "HKLM\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts"}) {
-        if (RunToEnd({"reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", std::to_string(dpi), "/f"},
-                     Millis(30000), "scale.log") != 0)
-            return false;
-    }
+    // Both keys in one import: one program started, not two.
+    char value[16];
+    std::snprintf(value, sizeof value, "dword:%08x", dpi);
+    const std::string file = logDir_ + "/scale.reg";
+    WriteWholeFile(file, std::string("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"LogPixels\"=") +
+                             value + "\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\"
+                             "Software\\Fonts]\r\n\"LogPixels\"=" + value + "\r\n");
+    if (RunToEnd({"reg", "import", WindowsPath(file)}, Millis(30000), "scale.log") != 0) return false;
     // A server reads the scale once: stop it (its registry is saved), wait
     // for its end, and keep a new one for the suite. A program still starting
     // as the server is stopped can bring up a new one at once, with its
@@ -665,6 +668,17 @@ std::string StageTest::InstallPair(const std::string& name, bool withRenderer) c
         std::filesystem::remove(dir + "/Quorvellanto.dll");
     }
     return dir;
+}
+
+std::vector<std::string> StageTest::AppDataFolders() const
+{
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& user : std::filesystem::directory_iterator(stage.wine.DriveC() + "/users", error)) {
+        const std::filesystem::path folder = user.path() / "AppData" / "Roaming";
+        if (user.path().filename() != "Public" && std::filesystem::exists(folder)) found.push_back(folder.string());
+    }
+    return found;
 }
 
 std::string StageTest::Fixture(const std::string& name) const

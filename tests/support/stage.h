@@ -260,6 +260,8 @@ protected:
     // The shipped pair (the renderer only when asked) copied into
     // "C:\Program Files\<name>" without a settings file; its Unix path.
     std::string InstallPair(const std::string& name, bool withRenderer = true) const;
+    // Each user's application data folder in the prefix (<user>/AppData/Roaming).
+    std::vector<std::string> AppDataFolders() const;
     // The path of a sound file that scripts/lib/make-fixtures makes (expected there).
     std::string Fixture(const std::string& name) const;
     // The sound output captured from now on for `duration`.
