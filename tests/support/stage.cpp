@@ -194,16 +194,16 @@ bool WinePrefix::Prepare(const std::string& path, const std::string& display, co
         // A new prefix is a copy of the loader's own made by wineboot once per
         // build tree (some 20 s each time saved; its server ended, so that
         // its registry is written out).
-        const std::string made = path_, blank = std::string(QV_E2E_WORK_DIR) + "/wine-template-" +
-                                                std::filesystem::path(loader_).filename().string();
+        const std::string blank = std::string(QV_E2E_WORK_DIR) + "/wine-template-" +
+                                  std::filesystem::path(loader_).filename().string();
         if (!std::filesystem::exists(blank + "/system.reg")) {
-            path_ = EnsureDir(blank);
-            Process boot = Process::Start({loader_, "wineboot", "-i"}, Env(), logDir_ + "/wineboot.log");
+            auto env = Env();
+            env["WINEPREFIX"] = EnsureDir(blank);
+            Process boot = Process::Start({loader_, "wineboot", "-i"}, env, logDir_ + "/wineboot.log");
             const bool booted = boot.WaitExit(Millis(180000)).has_value();
-            Process wait = Process::Start({"wineserver", "-w"}, Env(), logDir_ + "/wineserver.log");
+            Process wait = Process::Start({"wineserver", "-w"}, env, logDir_ + "/wineserver.log");
             if (!booted || !wait.WaitExit(Millis(60000)) || !std::filesystem::exists(blank + "/system.reg")) return false;
         }
-        path_ = made;
         std::filesystem::remove_all(path_);
         if (RunTool({"cp", "-a", blank, path_}, {}, Millis(60000), logDir_ + "/wineboot.log").exitCode != 0) return false;
     }

@@ -30,7 +30,7 @@ bool IsWritable(const FontSpec& spec);
 // "name|size|weight|charset|italic|underline": the size in the fewest digits
 // that read back as exactly the same number; the name as it is (bars and an
 // empty name included: the five numbers are found from the end).
-// FontSpecFromText(FontSpecToText(spec)) == spec for every writable spec;
+// FontSpecFromText(FontSpecToText(spec)) == spec for every writable font description;
 // any other text (signs, blanks, "nan", a weight beyond 1000, ...) gives nothing.
 std::string FontSpecToText(const FontSpec& spec);
 std::optional<FontSpec> FontSpecFromText(const std::string& text);
