@@ -36,12 +36,23 @@ function(qv_ship_stripped target)
     VERBATIM)
 endfunction()
 
-# Links `target` so that the named system DLLs (user32, gdi32, ...) are loaded
-# when one of their functions is first called rather than when the program
-# starts. The delay-load import libraries carry the toolchain's names and lie
-# in a folder that this target's link searches first, so every "-l<name>" of
-# the target and its libraries takes them. Each is a KnownDLL of Windows, so
-# the copy in the system folder is the one loaded.
+# Links `target` so that the named system DLLs (user32, gdi32, opengl32, ...)
+# are loaded when one of their functions is first called rather than when the
+# program starts. The delay-load import libraries carry the toolchain's names
+# and lie in a folder that this target's link searches first, so every
+# "-l<name>" of the target and its libraries takes them. The delay-load
+# helper is handed the system folder's copy of each
+# (renderer/win32_system_library.cpp).
+#
+# The window manager's, GDI's and OpenGL's functions are declared as plain
+# functions, not as DLL imports (WINUSERAPI and WINGDIAPI empty), so that every
+# call goes through the function's thunk: GNU ld for 32-bit x86 drops the
+# thunk of a delay-load import that is reached only through its import slot
+# ("__imp_" of a dllimport call) and leaves the slot at zero, so the first call
+# jumped to address 0 (binutils bug 14339; the 64-bit link keeps it). Both
+# architectures are built the same way; pe_check_tests reads every import slot
+# of the shipped files and fails on one that leads nowhere.
+add_compile_definitions(_USER32_ _GDI32_)
 find_program(QV_NM NAMES ${MINGW_TRIPLE}-nm REQUIRED)
 find_program(QV_DLLTOOL NAMES ${MINGW_TRIPLE}-dlltool REQUIRED)
 function(qv_delay_load target)

@@ -7,6 +7,7 @@
 #include "ring_rules.h"
 #include "scene.h"
 #include "win32_covers.h"
+#include "win32_system_library.h"
 #include "windows_up_signal.h"
 
 #include <cstring>
@@ -166,6 +167,11 @@ static void AnnounceWindowsUp()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
+    RestrictLibrarySearch();
+    // OpenGL and GLU are delay-loaded, and taken from the system folder only:
+    // without them nothing could draw, and the run ends as it does when the
+    // window cannot be made.
+    if (LoadSystemLibrary("opengl32.dll") == nullptr || LoadSystemLibrary("glu32.dll") == nullptr) return 0;
     if (previous == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -13,6 +13,7 @@
 #include "win32_program_services.h"
 #include "win32_run_form.h"
 #include "win32_settings_dialog.h"
+#include "win32_system_library.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ void Main()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    RestrictLibrarySearch();
     Main();
     return forms::RunMessageLoop();
 }

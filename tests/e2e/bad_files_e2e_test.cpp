@@ -2,7 +2,9 @@
 // and its settings dialog (/c): one table of cases. Each run still starts,
 // is silent where the music cannot play, ends on input with exit code 0 and
 // leaves the settings file as it was; and the saver ends as promptly after
-// the renderer as a run without music does.
+// the renderer as a run without music does. A DLL planted beside the pair
+// under a system library's name, with Wine told to prefer such files as
+// Windows does, is never loaded.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -32,6 +34,7 @@ enum class Bad {
     Mp3Picture,      // a picture named .mp3
     Mp3Folder,       // a folder named x.mp3
     WavLongPath,     // a good WAV on a path of more than 260 characters
+    PlantedLibrary,  // a DLL beside the pair named as a system library; a good WAV plays
     WavDeleted,      // deleted while the run goes on
     Mp3Deleted,
 };
@@ -39,7 +42,8 @@ enum class Bad {
 struct BadCase {
     const char* name;
     Bad bad;
-    bool maySound;  // the music may play (a good file, or a readable part of one)
+    bool maySound;                  // the music may play (a good file, or a readable part of one)
+    const char* planted = nullptr;  // PlantedLibrary: the DLL's file name
 };
 
 enum class Mode { Run, Dialog };
@@ -57,6 +61,7 @@ class BadFiles : public StageTest, public ::testing::WithParamInterface<Param> {
 protected:
     std::string folder, ini, music;  // Unix paths: program folder, its settings file, the music folder
     Process locker;
+    std::map<std::string, std::string> env;  // added to the programs' environment
 
     void SetUp() override
     {
@@ -95,6 +100,10 @@ protected:
     void TearDown() override
     {
         locker.Kill();
+        if (const char* planted = std::get<0>(GetParam()).planted) {
+            fs::remove(folder + "/" + planted);
+            fs::remove(folder + "/" + planted + ".ran");
+        }
         for (const char* title : {kRendererTitle, kDialogTitle}) {
             if (!stage.x.FindWindows(title).empty()) QvTool({"close", title});
         }
@@ -153,6 +162,15 @@ protected:
             WriteSettings(2, WindowsPath(path));
             break;
         }
+        case Bad::PlantedLibrary: {
+            const char* planted = std::get<0>(GetParam()).planted;
+            fs::copy_file(stage.toolsDir + "/planted_library.dll", folder + "/" + planted,
+                          fs::copy_options::overwrite_existing);
+            // Native first, then Wine's own: a DLL beside the program is taken as Windows takes it.
+            env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;opengl32,glu32,msimg32,winmm=n,b";
+            MusicFile("tone.wav", ReadWholeFile(Fixture("tone 3s.wav")));
+            break;
+        }
         case Bad::WavDeleted: return MusicFile("deleted.wav", ReadWholeFile(Fixture("tone 3s.wav")));
         case Bad::Mp3Deleted: return MusicFile("deleted.mp3", ReadWholeFile(Fixture("tone 1s.mp3")));
         }
@@ -176,7 +194,7 @@ protected:
         // the run from starting fails both.
         Process saver;
         for (int attempt = 0; attempt < 2; ++attempt) {
-            saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/s"}, "bad-files-saver.log");
+            saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/s"}, "bad-files-saver.log", env);
             ASSERT_TRUE(WaitUntil([&] { return stage.x.FindMappedWindow(kRendererTitle).has_value() || !saver.Running(); },
                                   Millis(30000)));
             if (saver.Running()) break;
@@ -195,6 +213,7 @@ protected:
         if (!c.maySound) {
             EXPECT_EQ(loud, 0) << "music that cannot play is silence";
         }
+        if (c.planted) EXPECT_GT(loud, 0) << "the system's own winmm plays the WAV";
         Millis after{};
         ASSERT_EQ(EndRunWithMouse(saver, &after, up), 0) << "the saver did not end after the renderer";
         EXPECT_LT(after.count(), 3000) << "the saver ends as promptly as a run without music";
@@ -202,7 +221,7 @@ protected:
 
     void Dialog()
     {
-        Process saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/c"}, "bad-files-dialog.log");
+        Process saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/c"}, "bad-files-dialog.log", env);
         WindowInfo window;
         ASSERT_TRUE(WaitForDialog(saver, window)) << "the dialog did not open";
         CancelDialog(saver, window);
@@ -221,6 +240,7 @@ TEST_P(BadFiles, StartsStaysQuietAndEndsCleanly)
     }
     locker.Kill();
     EXPECT_EQ(SettingsAsTheyStand(), before) << "the settings file is left as it was";
+    if (c.planted) EXPECT_FALSE(fs::exists(folder + "/" + c.planted + ".ran")) << "the planted " << c.planted << " ran";
 }
 
 const BadCase kEveryCase[] = {
@@ -236,6 +256,10 @@ const BadCase kEveryCase[] = {
     {"Mp3Picture", Bad::Mp3Picture, false},
     {"Mp3Folder", Bad::Mp3Folder, false},
     {"WavPathOver260", Bad::WavLongPath, false},
+    {"PlantedOpengl32", Bad::PlantedLibrary, true, "OPENGL32.dll"},
+    {"PlantedGlu32", Bad::PlantedLibrary, true, "GLU32.dll"},
+    {"PlantedMsimg32", Bad::PlantedLibrary, true, "MSIMG32.dll"},
+    {"PlantedWinmm", Bad::PlantedLibrary, true, "WINMM.dll"},
     {"WavDeletedDuringTheRun", Bad::WavDeleted, true},
     {"Mp3DeletedDuringTheRun", Bad::Mp3Deleted, true},
 };

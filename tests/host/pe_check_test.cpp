@@ -1,10 +1,13 @@
 // Checks of the shipped Windows files of one architecture, without running
 // them: the machine type of their folder, a GUI program (the renderer too,
-// despite its .dll name), nothing imported but system DLLs (no MinGW runtime
-// beside them), the manifest that makes them DPI-aware, and the project's
-// version in their version resources and manifests; no import of what a run
+// despite its .dll name), nothing imported but KnownDLLs (no MinGW runtime
+// beside them, nothing Windows would take from the program's folder), every
+// import slot leading to a name or a thunk, the manifest that makes them
+// DPI-aware, and the project's version in their version resources and
+// manifests; no import of what a run
 // loads only when first used; stripped, with symbol files that belong to them.
-// Usage: pe_check_tests <dist folder> <win32|win64> [gtest flags]
+// Usage: pe_check_tests <dist folder> <win32|win64> [symbols folder] [gtest flags]
+// (the symbols folder defaults to build/<arch>/symbols)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +15,7 @@
 #include <map>
 #include <cstdio>
 #include <cctype>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -33,11 +37,13 @@ std::string Lower(std::string text)
     return text;
 }
 
-// DLLs that every Windows the pairs run on carries in its system folder.
-const std::set<std::string> kSystemDlls = {"kernel32.dll", "user32.dll",  "gdi32.dll",   "advapi32.dll",
-                                            "msvcrt.dll",   "opengl32.dll", "glu32.dll",  "winmm.dll",
-                                            "shell32.dll",  "comdlg32.dll", "msimg32.dll", "comctl32.dll",
-                                            "ole32.dll",    "version.dll"};
+// KnownDLLs of every Windows from 7 on (a few of the list): the system maps
+// these from its system folder whatever lies beside the program. Every other
+// DLL, opengl32, glu32, msimg32 and winmm among them, would be taken from the
+// program's own folder first if it were imported.
+const std::set<std::string> kKnownDlls = {"kernel32.dll", "user32.dll",  "gdi32.dll",  "advapi32.dll", "msvcrt.dll",
+                                          "shell32.dll",  "comdlg32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll",
+                                          "imm32.dll",    "rpcrt4.dll"};
 
 constexpr unsigned kExecutableImage = 0x0002;
 constexpr unsigned kDllImage = 0x2000;
@@ -145,11 +151,11 @@ TEST_P(ShippedFile, IsAGuiProgram)
     EXPECT_FALSE(file.characteristics & kDllImage) << "started as a process, so it must not be a library image";
 }
 
-TEST_P(ShippedFile, ImportsOnlySystemDlls)
+TEST_P(ShippedFile, ImportsOnlyKnownDlls)
 {
     EXPECT_FALSE(file.imports.empty());
     for (const std::string& dll : file.imports)
-        EXPECT_TRUE(kSystemDlls.count(Lower(dll))) << GetParam() << " imports " << dll;
+        EXPECT_TRUE(kKnownDlls.count(Lower(dll))) << GetParam() << " imports " << dll << ", which is no KnownDLL";
 }
 
 // Libraries a program must not import: the saver loads the dialog's and the
@@ -158,7 +164,7 @@ TEST_P(ShippedFile, ImportsOnlySystemDlls)
 const std::map<std::string, std::set<std::string>> kLoadedOnDemand = {
     {"Quorvellanto.scr",
      {"comdlg32.dll", "shell32.dll", "winmm.dll", "comctl32.dll", "ole32.dll", "user32.dll", "gdi32.dll"}},
-    {"Quorvellanto.dll", {"winmm.dll", "shell32.dll"}}};
+    {"Quorvellanto.dll", {"winmm.dll", "shell32.dll", "opengl32.dll", "glu32.dll"}}};
 
 TEST_P(ShippedFile, ImportsNothingItLoadsOnDemand)
 {
@@ -299,6 +305,70 @@ TEST_P(ShippedSymbols, DebuggerFindsWinMainsSourceLine)
     EXPECT_EQ(where.find(QV_PROJECT_DIR), std::string::npos) << "a build path left in the symbols: " << where;
 }
 
+// Every import slot of a program, ordinary and delay-loaded (the "__imp_"
+// symbols of its symbol file), read from the shipped image: an ordinary slot
+// holds the address of its name entry in the import section (relative to
+// the image), a delay-loaded one the address of its thunk in the code (which
+// calls the delay-load helper). A slot at zero, or leading outside both, is
+// a call that jumps nowhere: the 32-bit saver's first user32 call did until
+// its link kept the thunks.
+struct Section {
+    std::uint64_t start = 0, size = 0;
+    bool Holds(std::uint64_t address) const { return address >= start && address < start + size; }
+};
+
+TEST_P(ShippedSymbols, EveryImportSlotLeadsIntoTheImage)
+{
+    std::istringstream headers(CommandOutput(Tool("objdump") + " -p -h '" + program + "'"));
+    std::uint64_t imageBase = 0;
+    std::map<std::string, Section> sections;
+    for (std::string line; std::getline(headers, line);) {
+        std::istringstream in(line);
+        std::string first, name;
+        in >> first;
+        if (first == "ImageBase") in >> std::hex >> imageBase;
+        else if (!first.empty() && std::isdigit(static_cast<unsigned char>(first[0])) && in >> name && name[0] == '.')
+            in >> std::hex >> sections[name].size >> sections[name].start;
+    }
+    ASSERT_NE(imageBase, 0u);
+    ASSERT_TRUE(sections.count(".text") && sections.count(".idata")) << "no code or import section";
+    const Section code = sections[".text"], imports = sections[".idata"];
+
+    // The import section's bytes by address, as objdump prints them.
+    std::map<std::uint64_t, unsigned char> bytes;
+    std::istringstream dump(CommandOutput(Tool("objdump") + " -s -j .idata '" + program + "'"));
+    for (std::string line; std::getline(dump, line);) {
+        std::istringstream in(line.substr(0, line.find("  ", 1)));
+        std::uint64_t address = 0;
+        if (line.size() < 2 || line[0] != ' ' || !(in >> std::hex >> address)) continue;
+        for (std::string group; in >> group;) {
+            for (size_t i = 0; i + 1 < group.size(); i += 2)
+                bytes[address++] = static_cast<unsigned char>(std::stoul(group.substr(i, 2), nullptr, 16));
+        }
+    }
+    const unsigned width = g_arch == "win64" ? 8 : 4;
+    int slots = 0;
+    std::istringstream symbolTable(CommandOutput(Tool("nm") + " '" + symbols + "'"));
+    for (std::string line; std::getline(symbolTable, line);) {
+        std::istringstream in(line);
+        std::string address, kind, name;
+        if (!(in >> address >> kind >> name) || kind != "I" || name.find("__imp_") > 1) continue;
+        const std::uint64_t at = std::stoull(address, nullptr, 16);
+        std::uint64_t value = 0;
+        bool read = true;
+        for (unsigned i = 0; i < width; ++i) {
+            const auto byte = bytes.find(at + i);
+            read = read && byte != bytes.end();
+            if (read) value |= std::uint64_t{byte->second} << (8 * i);
+        }
+        ++slots;
+        ASSERT_TRUE(read) << name << " lies outside the import section";
+        EXPECT_TRUE(imports.Holds(imageBase + value) || code.Holds(value))
+            << name << " starts at 0x" << std::hex << value << ": neither a name entry nor a thunk";
+    }
+    EXPECT_GT(slots, 20) << "no import slots found in " << symbols;
+}
+
 INSTANTIATE_TEST_SUITE_P(Pair, ShippedSymbols,
                          ::testing::Values(SymbolRow{"Quorvellanto.scr", "saver/win32_main.cpp"},
                                            SymbolRow{"Quorvellanto.dll", "renderer/win32_main.cpp"}),
@@ -322,12 +392,12 @@ TEST(PeParser, RejectsWhatIsNotAPeImage)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3 || (std::string(argv[2]) != "win32" && std::string(argv[2]) != "win64")) {
-        std::fprintf(stderr, "usage: %s <dist folder> <win32|win64>\n", argv[0]);
+    if (argc < 3 || argc > 4 || (std::string(argv[2]) != "win32" && std::string(argv[2]) != "win64")) {
+        std::fprintf(stderr, "usage: %s <dist folder> <win32|win64> [symbols folder]\n", argv[0]);
         return 2;
     }
     g_distDir = argv[1];
     g_arch = argv[2];
-    g_symbolsDir = QV_PROJECT_DIR "/build/" + g_arch + "/symbols";
+    g_symbolsDir = argc == 4 ? argv[3] : QV_PROJECT_DIR "/build/" + g_arch + "/symbols";
     return RUN_ALL_TESTS();
 }

@@ -3,7 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,20 +66,29 @@ Process Process::Start(const std::vector<std::string>& argv, const std::map<std:
     for (auto& s : argCopy) args.push_back(s.data());
     args.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    // Its own process group, so that a stop reaches what it started and nothing else.
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
+    // The log is opened here, where an error can still be reported; the child
+    // only duplicates it (between fork and exec nothing but system calls).
+    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const pid_t parent = getpid();
     Process p;
-    if (posix_spawnp(&p.pid_, args[0], &actions, &attr, args.data(), envp.data()) != 0) p.pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
+    p.pid_ = log < 0 || nothing < 0 ? -1 : fork();
+    if (p.pid_ == 0) {
+        // Its own process group, so that a stop reaches what it started and
+        // nothing else; and it ends with the suite, whatever ends the suite
+        // (a time limit's SIGKILL included): an X server told by SIGTERM
+        // removes its socket and lock file.
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
+        dup2(nothing, 0);
+        dup2(log, 1);
+        dup2(log, 2);
+        execvpe(args[0], args.data(), envp.data());
+        _exit(127);
+    }
+    if (log >= 0) close(log);
+    if (nothing >= 0) close(nothing);
     if (p.pid_ < 0) p.exited_ = true;
     return p;
 }
@@ -185,6 +194,11 @@ std::map<std::string, std::string> WinePrefix::Env() const
     return env;
 }
 
+// The suite's server stays up between its programs, and leaves on its own
+// half a minute after the last of them has ended: a suite that was killed
+// (its programs end with it) leaves no server behind for long.
+constexpr const char* kServerPersistence = "-p30";
+
 bool WinePrefix::Prepare(const std::string& path, const std::string& display, const std::string& logDir)
 {
     path_ = path;
@@ -201,6 +215,17 @@ bool WinePrefix::Prepare(const std::string& path, const std::string& display, co
             env["WINEPREFIX"] = EnsureDir(blank);
             Process boot = Process::Start({loader_, "wineboot", "-i"}, env, logDir_ + "/wineboot.log");
             const bool booted = boot.WaitExit(Millis(180000)).has_value();
+            // No crash handler: a program that crashes ends at once, so that
+            // a case sees it instead of waiting out its bound (Wine's handler,
+            // winedbg, holds the program up behind a dialog on the display).
+            // The 32-bit view is there only where 32-bit code runs.
+            for (const char* view : {"/reg:64", "/reg:32"}) {
+                Process quiet = Process::Start({loader_, "reg", "delete",
+                                                "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
+                                                "/v", "Debugger", "/f", view},
+                                               env, logDir_ + "/wineboot.log");
+                quiet.WaitExit(Millis(60000));
+            }
             Process wait = Process::Start({"wineserver", "-w"}, env, logDir_ + "/wineserver.log");
             if (!booted || !wait.WaitExit(Millis(60000)) || !std::filesystem::exists(blank + "/system.reg")) return false;
         }
@@ -208,7 +233,7 @@ bool WinePrefix::Prepare(const std::string& path, const std::string& display, co
         if (RunTool({"cp", "-a", blank, path_}, {}, Millis(60000), logDir_ + "/wineboot.log").exitCode != 0) return false;
     }
     // Keep one server for the whole suite; each program start then costs less.
-    Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
+    Process server = Process::Start({"wineserver", kServerPersistence}, Env(), logDir_ + "/wineserver.log");
     server.WaitExit(Millis(10000));
     // Let a first start's updates (or a fresh prefix's) settle before timing
     // anything: a program run to its end, the one that sets the window mode.
@@ -246,7 +271,7 @@ bool WinePrefix::SetDisplayScale(int dpi)
         ended = wait.WaitExit(Millis(10000)).has_value();
     }
     if (!ended) return false;
-    Process server = Process::Start({"wineserver", "-p"}, Env(), logDir_ + "/wineserver.log");
+    Process server = Process::Start({"wineserver", kServerPersistence}, Env(), logDir_ + "/wineserver.log");
     return server.WaitExit(Millis(10000)).has_value();
 }
 

@@ -36,7 +36,8 @@ std::string WindowsPath(const std::string& unixPath);
 class Process {
 public:
     // Starts argv[0] (searched on PATH) with the current environment plus `env`;
-    // stdout and stderr are appended to `logPath`. It gets a process group of its own.
+    // stdout and stderr are appended to `logPath`. It gets a process group of its
+    // own, and SIGTERM when the process that started it ends.
     static Process Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
                          const std::string& logPath);
     Process() = default;

@@ -1,5 +1,4 @@
-// The window under the cursor, through user32's GetCursorPos and
-// WindowFromPoint bound by name at first use.
+// The window under the cursor (user32's GetCursorPos and WindowFromPoint).
 #pragma once
 #include <windows.h>
 

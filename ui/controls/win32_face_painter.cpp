@@ -4,6 +4,7 @@
 
 #include "command_resources.h"
 #include "face_layout.h"
+#include "win32_system_library.h"
 
 HBITMAP LoadStatePicture(PictureFile file)
 {
@@ -26,17 +27,11 @@ using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG,
 // Bound by name: the type must be msimg32's own, calling convention included.
 static_assert(std::is_same_v<GradientFillFunction, decltype(&::GradientFill)>);
 
+// msimg32 is no KnownDLL: only the system folder's copy is taken.
 GradientFillFunction BoundGradientFill()
 {
-    static GradientFillFunction bound = nullptr;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        if (HMODULE library = LoadLibraryA("msimg32.dll")) {
-            bound = reinterpret_cast<GradientFillFunction>(
-                reinterpret_cast<void (*)()>(GetProcAddress(library, "GradientFill")));
-        }
-    }
+    static SystemLibrary msimg32("msimg32.dll");
+    static const GradientFillFunction bound = msimg32.Find<GradientFillFunction>("GradientFill");
     return bound;
 }
 
