@@ -17,9 +17,10 @@ enum class RunMode {
 
 // Microseconds waited after each frame when -delay is not given: one 60 Hz
 // refresh (16 667 us) less what a frame of the rings takes to draw with
-// Mesa's software OpenGL at 1024 x 768 (about 5 ms), so the rings turn about
-// 60 degrees a second there, as on a 60 Hz display under Windows; shorter
-// than one refresh, so a display that paces the swaps keeps 60 frames too.
+// Mesa's software OpenGL at 1024 x 768 (3 to 5 ms), so the rings turn about
+// 60 degrees a second there, as on a 60 Hz display under Windows (measured by
+// scripts/lib/bench-native-renderer); shorter than one refresh, so a display
+// that paces the swaps still shows every refresh.
 constexpr long kDefaultDelayMicroseconds = 12000;
 // The longest delay taken: 10 seconds between frames.
 constexpr long kLargestDelayMicroseconds = 10000000;
