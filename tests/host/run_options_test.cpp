@@ -97,10 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"DelayNegative", {"-delay", "-1"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"DelayNotANumber", {"-delay", "fast"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"DelayWithUnit", {"-delay", "100us"}, nullptr, RunMode::Invalid, 0},
-        OptionsCase{"DelayEmpty", {"-delay", ""}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"DelayOverTenSeconds", {"-delay", "10000001"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"DelayBeyondALong", {"-delay", "99999999999999999999999"}, nullptr, RunMode::Invalid, 0},
-        OptionsCase{"DelayFraction", {"-delay", "1.5"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"WindowsSwitch", {"/s"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"VariableNotAnId", {"-root"}, "garbage", RunMode::Invalid, 0}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
@@ -131,7 +129,7 @@ TEST_P(FrameRates, ReadOnceASecond)
 
 INSTANTIATE_TEST_SUITE_P(
     Stretches, FrameRates,
-    ::testing::Values(FrameRateCase{"NoFrameYet", 0, 0, "FPS:"}, FrameRateCase{"UnderASecond", 60, 16667, "FPS:"},
+    ::testing::Values(FrameRateCase{"UnderASecond", 60, 16667, "FPS:"},
                       FrameRateCase{"SixtyASecond", 61, 16667, "FPS: 60.0"},
                       FrameRateCase{"SecondStretchNotYetOver", 100, 16667, "FPS: 60.0"},
                       FrameRateCase{"FastFrames", 210, 4800, "FPS: 208.3"},
