@@ -1,6 +1,7 @@
 #include "run_options.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -43,11 +44,57 @@ bool ParseWindowId(const std::string& text, unsigned long& id)
     return true;
 }
 
-static bool Is(const std::string& arg, const char* name)
+bool ParseDelay(const std::string& text, long& microseconds)
 {
-    // XScreenSaver's own hacks take both -name and --name.
-    return arg == std::string("-") + name || arg == std::string("--") + name;
+    if (text.empty()) return false;
+    long value = 0;
+    for (const char c : text) {
+        const int digit = DigitValue(c, 10);
+        if (digit < 0) return false;
+        value = value * 10 + digit;
+        if (value > kLargestDelayMicroseconds) return false;
+    }
+    microseconds = value;
+    return true;
 }
+
+namespace {
+
+enum class Option { Help, Root, WindowId, Delay, ShowFrameRate };
+
+// The options, each spelt with one dash or two, as XScreenSaver's own hacks
+// take them; `value` names what an option needs after it (null: nothing).
+struct OptionName {
+    const char* name;
+    Option option;
+    const char* value;
+};
+constexpr OptionName kOptionNames[] = {
+    {"h", Option::Help, nullptr},
+    {"help", Option::Help, nullptr},
+    {"root", Option::Root, nullptr},
+    {"window-id", Option::WindowId, "a window id"},
+    {"delay", Option::Delay, "a number of microseconds"},
+    {"fps", Option::ShowFrameRate, nullptr},
+};
+
+const OptionName* FindOption(const std::string& arg)
+{
+    for (const OptionName& entry : kOptionNames) {
+        if (arg == std::string("-") + entry.name || arg == std::string("--") + entry.name) return &entry;
+    }
+    return nullptr;
+}
+
+RunOptions Refused(std::string why)
+{
+    RunOptions options;
+    options.mode = RunMode::Invalid;
+    options.error = std::move(why);
+    return options;
+}
+
+}  // namespace
 
 RunOptions ParseRunOptions(const std::vector<std::string>& args, const char* xscreensaverWindow)
 {
@@ -55,28 +102,28 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args, const char* xsc
     bool root = false, haveId = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (Is(arg, "h") || Is(arg, "help")) {
+        const OptionName* entry = FindOption(arg);
+        if (entry == nullptr) return Refused("unknown option \"" + arg + "\"");
+        if (entry->value != nullptr && i + 1 >= args.size()) return Refused(arg + " needs " + entry->value);
+        switch (entry->option) {
+        case Option::Help:
             options.mode = RunMode::ShowUsage;
             return options;
-        }
-        if (Is(arg, "root")) {
+        case Option::Root:
             root = true;
-        } else if (Is(arg, "window-id")) {
-            if (i + 1 >= args.size()) {
-                options.mode = RunMode::Invalid;
-                options.error = arg + " needs a window id";
-                return options;
-            }
-            if (!ParseWindowId(args[++i], options.windowId)) {
-                options.mode = RunMode::Invalid;
-                options.error = "not a window id: \"" + args[i] + "\"";
-                return options;
-            }
+            break;
+        case Option::WindowId:
+            if (!ParseWindowId(args[++i], options.windowId)) return Refused("not a window id: \"" + args[i] + "\"");
             haveId = true;
-        } else {
-            options.mode = RunMode::Invalid;
-            options.error = "unknown option \"" + arg + "\"";
-            return options;
+            break;
+        case Option::Delay:
+            if (!ParseDelay(args[++i], options.delayMicroseconds))
+                return Refused("not a delay of 0 to " + std::to_string(kLargestDelayMicroseconds) +
+                               " microseconds: \"" + args[i] + "\"");
+            break;
+        case Option::ShowFrameRate:
+            options.showFrameRate = true;
+            break;
         }
     }
     if (haveId) {
@@ -84,11 +131,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args, const char* xsc
         return options;
     }
     if (xscreensaverWindow != nullptr && *xscreensaverWindow != '\0') {
-        if (!ParseWindowId(xscreensaverWindow, options.windowId)) {
-            options.mode = RunMode::Invalid;
-            options.error = "XSCREENSAVER_WINDOW is not a window id: \"" + std::string(xscreensaverWindow) + "\"";
-            return options;
-        }
+        if (!ParseWindowId(xscreensaverWindow, options.windowId))
+            return Refused("XSCREENSAVER_WINDOW is not a window id: \"" + std::string(xscreensaverWindow) + "\"");
         options.mode = RunMode::GivenWindow;
         return options;
     }
@@ -98,11 +142,15 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args, const char* xsc
 
 std::string UsageText(const std::string& programName)
 {
-    return "Usage: " + programName + " [-root | -window-id ID]\n"
+    return "Usage: " + programName + " [-root | -window-id ID] [-delay N] [-fps]\n"
            "Rings of lit spheres turning about the centre of the screen.\n"
            "  (no option)     a full-screen window of its own; a key, a mouse button or\n"
            "                  a mouse move of more than two pixels ends it\n"
            "  -root           draw into the root window (or into XSCREENSAVER_WINDOW)\n"
            "  -window-id ID   draw into the window ID (decimal or 0x hexadecimal)\n"
+           "  -delay N        wait N microseconds after each frame, 0 to " +
+           std::to_string(kLargestDelayMicroseconds) + "\n                  (default " +
+           std::to_string(kDefaultDelayMicroseconds) + ": about 60 frames a second; 0: as fast as it can)\n"
+           "  -fps            show the frames drawn per second in the bottom left corner\n"
            "As an XScreenSaver hack it ends on SIGTERM.\n";
 }

@@ -1,5 +1,6 @@
 #include "scene.h"
 
+#include "corner_text.h"
 #include "gl_includes.h"
 #include "ring_rules.h"
 #include "shape_cache.h"
@@ -36,9 +37,13 @@ void InitScene()
     ShuffleRingColours();
 }
 
+static int viewportWidth = 1, viewportHeight = 1;
+
 void ResizeScene(int width, int height)
 {
     if (height == 0) height = 1;
+    viewportWidth = width;
+    viewportHeight = height;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -78,7 +83,7 @@ static void RasterStep()
     glPopMatrix();
 }
 
-void DrawFrame(float angle)
+void DrawFrame(float angle, const char* cornerText)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -93,6 +98,7 @@ void DrawFrame(float angle)
     DrawRings(angle);
     glPopMatrix();
     RasterStep();
+    if (cornerText != nullptr) DrawCornerText(cornerText, viewportWidth, viewportHeight);
     PresentFrame();
     glFlush();
 }

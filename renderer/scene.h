@@ -5,7 +5,9 @@
 
 void InitScene();
 void ResizeScene(int width, int height);
-void DrawFrame(float angle);
+// One frame of the rings at `angle`; `cornerText`, when given, is drawn over
+// it in the bottom left corner (the frame rate, with -fps).
+void DrawFrame(float angle, const char* cornerText = nullptr);
 
 // Implemented by the platform layer (buffer swap on the renderer's window).
 void PresentFrame();

@@ -1,6 +1,9 @@
 // The renderer program on X11: a full-screen window of its own that ends on
 // the user's input, or (as an XScreenSaver hack) a window it is given, drawn
-// into until SIGTERM. Same scene, rules and display-list cache as on Win32.
+// into until SIGTERM. Same scene, rules and display-list cache as on Win32;
+// as XScreenSaver's hacks do, it waits -delay microseconds after each frame
+// and shows its frame rate with -fps.
+#include "frame_rate.h"
 #include "input_rules.h"
 #include "ring_rules.h"
 #include "run_options.h"
@@ -10,7 +13,12 @@
 #include "x11_window.h"
 
 #include <X11/keysym.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +31,8 @@ static Window drawWindow = 0;   // the window the frames are drawn into
 static Window hostWindow = 0;   // in hack mode, the window it was given
 static int isActive = 0;
 static volatile std::sig_atomic_t stopRequested = 0;
+// A stop signal also writes a byte here, so that a wait between frames ends at once.
+static int stopPipe[2] = {-1, -1};
 static int xErrors = 0;
 static std::string firstXError;
 // Standalone: black windows over the other monitors, and the event type that
@@ -44,10 +54,17 @@ static int Fail(const std::string& message)
 static void RequestStop(int)
 {
     stopRequested = 1;
+    const int savedErrno = errno;
+    const char byte = 0;
+    if (write(stopPipe[1], &byte, 1) < 0) {
+        // The pipe is full: a byte is already waiting.
+    }
+    errno = savedErrno;
 }
 
 static void HandleStopSignals()
 {
+    if (pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) stopPipe[0] = stopPipe[1] = -1;
     struct sigaction action = {};
     action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
@@ -150,10 +167,24 @@ static bool HandleEvent(XEvent& event, Atom deleteWindow)
     }
 }
 
-// Polls for events and draws a frame whenever none is waiting, one degree per
-// frame, until input, the window's end or a stop signal. Returns the exit code.
-static int RunLoop(Atom deleteWindow)
+// Sleeps until an event comes from the server, a stop signal arrives or
+// `timeout` has passed, whichever is first.
+static void WaitForEvents(std::chrono::microseconds timeout)
 {
+    pollfd waited[2] = {{ConnectionNumber(display), POLLIN, 0}, {stopPipe[0], POLLIN, 0}};
+    const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
+    poll(waited, stopPipe[0] >= 0 ? 2 : 1, static_cast<int>(milliseconds));
+}
+
+// Polls for events and draws a frame whenever none is waiting and the delay
+// after the last frame has passed, one degree per frame, until input, the
+// window's end or a stop signal. Returns the exit code.
+static int RunLoop(Atom deleteWindow, const RunOptions& options)
+{
+    using Clock = std::chrono::steady_clock;
+    const std::chrono::microseconds delay(options.delayMicroseconds);
+    FrameRateMeter frameRate;
+    Clock::time_point nextFrame = Clock::now();
     std::int32_t frameAngle = 0;
     XEvent event;
     while (stopRequested == 0) {
@@ -168,8 +199,18 @@ static int RunLoop(Atom deleteWindow)
             if (!WindowExists(drawWindow) || (hostWindow != 0 && !WindowExists(hostWindow))) return 0;
             return Fail("X error: " + firstXError);
         }
-        DrawFrame(static_cast<float>(frameAngle));
+        const Clock::time_point now = Clock::now();
+        if (now < nextFrame) {
+            // XPending above has sent every request of the last frame.
+            WaitForEvents(std::chrono::duration_cast<std::chrono::microseconds>(nextFrame - now));
+            continue;
+        }
+        DrawFrame(static_cast<float>(frameAngle), options.showFrameRate ? frameRate.Text().c_str() : nullptr);
         frameAngle = NextFrameAngle(frameAngle);
+        const Clock::time_point drawn = Clock::now();
+        if (options.showFrameRate)
+            frameRate.CountFrame(std::chrono::duration_cast<std::chrono::microseconds>(drawn.time_since_epoch()).count());
+        nextFrame = drawn + delay;
     }
     return 0;
 }
@@ -266,7 +307,7 @@ static int Run(const RunOptions& options)
     ResizeScene(width, height);
     InitScene();
     XSetErrorHandler(RecordXError);
-    return RunLoop(deleteWindow);
+    return RunLoop(deleteWindow, options);
 }
 
 int main(int argc, char** argv)

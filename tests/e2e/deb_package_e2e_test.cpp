@@ -1,5 +1,5 @@
 // The Linux install layout and the Debian package, made from this build tree
-// by cmake --install and by CPack, and read back with dpkg-deb.
+// by cmake --install and by CPack, read back with dpkg-deb and checked by lintian.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "run_options.h"
 #include "stage.h"
 
 using namespace support;
@@ -16,6 +17,7 @@ namespace {
 constexpr const char* kHack = "usr/libexec/xscreensaver/quorvellanto";
 constexpr const char* kConfig = "usr/share/xscreensaver/config/quorvellanto.xml";
 constexpr const char* kManPage = "usr/share/man/man6/quorvellanto.6.gz";
+constexpr const char* kChangelog = "usr/share/doc/quorvellanto/changelog.gz";
 
 class Package : public ::testing::Test {
 protected:
@@ -94,7 +96,17 @@ TEST_F(Package, HoldsTheHackItsConfigAndItsManPageAndNothingElse)
     EXPECT_EQ(files["./" + std::string(kConfig)], "-rw-r--r--");
     EXPECT_EQ(files["./" + std::string(kManPage)], "-rw-r--r--");
     EXPECT_EQ(files.count("./usr/share/doc/quorvellanto/copyright"), 1u);
-    EXPECT_EQ(files.size(), 4u) << list.output;
+    EXPECT_EQ(files["./" + std::string(kChangelog)], "-rw-r--r--");
+    EXPECT_EQ(files.size(), 5u) << list.output;
+}
+
+TEST_F(Package, LintianFindsNoErrorAndNoWarning)
+{
+    const ToolResult lint = RunTool({"lintian", "--fail-on", "error,warning", deb}, {}, Millis(180000), logs + "/lintian.log");
+    EXPECT_EQ(lint.exitCode, 0) << lint.output;
+    std::istringstream lines(lint.output);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_FALSE(line.rfind("E: ", 0) == 0 || line.rfind("W: ", 0) == 0) << line;
 }
 
 TEST_F(Package, ConfigParsesAsXmlAndNamesTheProgram)
@@ -107,6 +119,22 @@ TEST_F(Package, ConfigParsesAsXmlAndNamesTheProgram)
     EXPECT_EQ(XPath(config, "string(/screensaver/@_label)"), "Quorvellanto");
     EXPECT_EQ(XPath(config, "string(/screensaver/@gl)"), "yes");
     EXPECT_EQ(XPath(config, "string(/screensaver/command/@arg)"), "--root");
+    // The settings XScreenSaver's own hacks offer, in the form its settings read.
+    const struct {
+        const char* expression;
+        std::string value;
+    } settings[] = {
+        {"string(//number[@id='delay']/@type)", "slider"},
+        {"string(//number[@id='delay']/@arg)", "--delay %"},
+        {"string(//number[@id='delay']/@_label)", "Frame rate"},
+        {"string(//number[@id='delay']/@low)", "0"},
+        {"string(//number[@id='delay']/@high)", "100000"},
+        {"string(//number[@id='delay']/@default)", std::to_string(kDefaultDelayMicroseconds)},
+        {"string(//number[@id='delay']/@convert)", "invert"},
+        {"string(//boolean[@id='showfps']/@_label)", "Show frame rate"},
+        {"string(//boolean[@id='showfps']/@arg-set)", "--fps"},
+    };
+    for (const auto& setting : settings) EXPECT_EQ(XPath(config, setting.expression), setting.value) << setting.expression;
 }
 
 TEST_F(Package, ManPageReadsCleanly)
@@ -117,7 +145,7 @@ TEST_F(Package, ManPageReadsCleanly)
     EXPECT_NE(whatis.output.find("quorvellanto - rings of lit spheres"), std::string::npos) << whatis.output;
     const ToolResult shown = Tool({"man", "--warnings", "-P", "cat", "-l", page}, {{"MANWIDTH", "80"}, {"LANG", "C.UTF-8"}});
     EXPECT_EQ(shown.exitCode, 0) << shown.output;
-    for (const char* text : {"-window-id", "XSCREENSAVER_WINDOW", "SIGTERM", "EXIT STATUS"})
+    for (const char* text : {"-window-id", "-delay", "-fps", "XSCREENSAVER_WINDOW", "SIGTERM", "EXIT STATUS"})
         EXPECT_NE(shown.output.find(text), std::string::npos) << text << " missing:\n" << shown.output;
     EXPECT_EQ(shown.output.find("warning"), std::string::npos) << shown.output;
 }
@@ -126,7 +154,8 @@ TEST_F(Package, PackagedProgramRuns)
 {
     const ToolResult help = Tool({Extracted() + "/" + kHack, "--help"});
     EXPECT_EQ(help.exitCode, 0) << help.output;
-    EXPECT_NE(help.output.find("-window-id ID"), std::string::npos) << help.output;
+    for (const char* option : {"-window-id ID", "-delay N", "-fps"})
+        EXPECT_NE(help.output.find(option), std::string::npos) << option << " missing:\n" << help.output;
 }
 
 TEST(Install, CmakeInstallPutsTheFilesUnderThePrefix)

@@ -5,9 +5,14 @@
 
 #include <X11/Xlib.h>
 
+#ifdef QV_NATIVE_LAUNCHER
+#include "run_options.h"
+#endif
+
 #include <signal.h>
 
 #include <cmath>
+#include <sstream>
 #include <thread>
 
 
@@ -335,7 +340,81 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"NoGlxAsAHack", {"-root"}, true, nullptr, 1, "GLX extension missing"},
         RefusalCase{"NoSuchWindow", {"-window-id", "0x1fffffe"}, false, nullptr, 1, "there is no window 0x1fffffe"},
         RefusalCase{"NotAWindowId", {"-window-id", "zebra"}, false, nullptr, 2, "not a window id: \"zebra\""},
+        RefusalCase{"NegativeDelay", {"-delay", "-5"}, false, nullptr, 2, "not a delay of 0 to 10000000 microseconds: \"-5\""},
+        RefusalCase{"DelayOverTenSeconds", {"-root", "-delay", "20000000"}, false, nullptr, 2, "not a delay of 0"},
         RefusalCase{"UnknownOption", {"/s"}, false, nullptr, 2, "unknown option \"/s\""}),
+    ByName());
+
+// Frames paced by -delay and the frame rate shown by -fps, standalone and on
+// the root. The swap counter preloaded into the renderer logs "milliseconds
+// since the first swap, swaps so far" by its own clock: frame n is drawn no
+// sooner than (n - 1) delays after the first.
+struct PacingCase {
+    const char* name;
+    std::vector<std::string> args;
+    long gapMs;      // the least time between frames checked
+    bool keepsGap;   // false: it draws faster than that
+    bool showsRate;  // white text in the bottom left corner
+};
+
+class Pacing : public RENDERER_SUITE, public ::testing::WithParamInterface<PacingCase> {
+protected:
+    // White pixels (the text's) in `area` of the screen now.
+    long WhiteIn(Rect area) const
+    {
+        const ScreenShot grab = stage.x.Grab(area);
+        long white = 0;
+        for (size_t i = 0; i + 2 < grab.rgb.size(); i += 3)
+            white += grab.rgb[i] >= 0xc0 && grab.rgb[i + 1] >= 0xc0 && grab.rgb[i + 2] >= 0xc0;
+        return white;
+    }
+};
+
+TEST_P(Pacing, FramesWaitTheDelayAndTheRateShowsWhenAsked)
+{
+    const PacingCase& c = GetParam();
+    const std::string swapLog = stage.logDir + "/swaps.log";
+    WriteWholeFile(swapLog, "");
+    WriteWholeFile(LogPath(), "");
+    std::vector<std::string> argv = {stage.nativeRenderer};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    Process renderer = Process::Start(argv,
+                                      {{"DISPLAY", stage.xvfb.display()}, {"XSCREENSAVER_WINDOW", ""},
+                                       {"LD_PRELOAD", QV_SWAP_COUNTER}, {"QV_SWAP_LOG", swapLog}},
+                                      LogPath());
+    std::vector<std::pair<long, long>> counts;  // (milliseconds, swaps)
+    const bool drew = WaitUntil(
+        [&] {
+            counts.clear();
+            std::istringstream lines(ReadWholeFile(swapLog));
+            for (long ms = 0, swaps = 0; lines >> ms >> swaps;) counts.emplace_back(ms, swaps);
+            return (!counts.empty() && counts.back().first >= 2000) || !renderer.Running();
+        },
+        Millis(20000), Millis(100));
+    ASSERT_TRUE(drew && renderer.Running()) << "no two seconds of frames: " << Log();
+    bool gapKept = true;
+    for (const auto& [ms, swaps] : counts) gapKept = gapKept && (swaps - 1) * c.gapMs <= ms;
+    EXPECT_EQ(gapKept, c.keepsGap) << counts.back().second << " frames in " << counts.back().first << " ms";
+
+    const Rect corner = {0, stage.x.screenHeight() - 40, 240, 40};
+    long white = 0;
+    if (c.showsRate)
+        WaitUntil([&] { return (white = WhiteIn(corner)) > 50 || !renderer.Running(); }, Millis(5000), Millis(100));
+    else
+        white = WhiteIn(corner);
+    EXPECT_EQ(white > 50, c.showsRate) << white << " white pixels in the bottom left corner";
+    EXPECT_EQ(WhiteIn({0, 0, 240, 40}), 0) << "the text is in the bottom left corner only";
+    kill(renderer.pid(), SIGTERM);
+    ExpectEndsWithZero(renderer);
+}
+
+constexpr long kDefaultGapMs = kDefaultDelayMicroseconds / 1000;
+
+INSTANTIATE_TEST_SUITE_P(
+    DelayAndRate, Pacing,
+    ::testing::Values(PacingCase{"DefaultDelay", {}, kDefaultGapMs, true, false},
+                      PacingCase{"NoDelayDrawsFaster", {"-delay", "0", "-fps"}, kDefaultGapMs, false, true},
+                      PacingCase{"LongDelayOnTheRoot", {"-root", "--delay", "300000", "--fps"}, 300, true, true}),
     ByName());
 
 TEST_F(RENDERER_SUITE, HelpPrintsUsageAndExitsZero)

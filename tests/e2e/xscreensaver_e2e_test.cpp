@@ -1,6 +1,8 @@
 // The renderer as a hack of the real XScreenSaver (Debian's xscreensaver),
 // started on the suite's Xvfb with a configuration of the test's own that
-// lists the built program, activated and deactivated by xscreensaver-command.
+// lists the built program with the options its settings description gives
+// (the frame rate shown, as a user ticking "Show frame rate" asks), activated
+// and deactivated by xscreensaver-command.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -18,7 +20,7 @@ namespace {
 
 class XScreenSaver : public StageTest {
 protected:
-    std::string place, hack, home;
+    std::string place, hack, home, options;
     Process daemon;
 
     std::map<std::string, std::string> Env() const
@@ -28,6 +30,24 @@ protected:
                 {"HOME", home},
                 {"PATH", "/usr/bin:/bin"},
                 {"XSCREENSAVER_WINDOW", ""}};
+    }
+
+    // The hack's options as XScreenSaver's settings write them from the
+    // description: its command's, the frame-rate slider at its default, and
+    // the "Show frame rate" box ticked.
+    std::string SettingsOptions() const
+    {
+        const auto read = [&](const char* expression) {
+            std::string value = RunTool({"xmllint", "--xpath", expression, QV_SETTINGS_XML}, {}, Millis(10000),
+                                        stage.logDir + "/xmllint.log").output;
+            while (!value.empty() && value.back() == '\n') value.pop_back();
+            return value;
+        };
+        std::string delay = read("string(//number[@id='delay']/@arg)");
+        if (const size_t at = delay.find('%'); at != std::string::npos)
+            delay.replace(at, 1, read("string(//number[@id='delay']/@default)"));
+        return " " + read("string(/screensaver/command/@arg)") + " " + delay + " " +
+               read("string(//boolean[@id='showfps']/@arg-set)");
     }
 
     ToolResult Command(const std::string& verb)
@@ -47,6 +67,8 @@ protected:
         hack = place + "/quorvellanto";
         std::filesystem::copy_file(stage.nativeRenderer, hack);
         home = EnsureDir(place + "/home");
+        options = SettingsOptions();
+        ASSERT_NE(options.find("--fps"), std::string::npos) << options;
         const std::string config = home + "/.xscreensaver";
         WriteWholeFile(config,
                        "mode:\t\tone\n"
@@ -58,7 +80,7 @@ protected:
                        "fade:\t\tFalse\n"
                        "unfade:\t\tFalse\n"
                        "programs:\t\\\n"
-                       "  GL: \t\t" + hack + " --root\t\\n\\\n\n");
+                       "  GL: \t\t" + hack + options + "\t\\n\\\n\n");
         for (const std::string& path : {place, home, hack}) chmod(path.c_str(), 0755);
         chmod(config.c_str(), 0644);
 
@@ -118,7 +140,14 @@ TEST_F(XScreenSaver, ActivateShowsTheRingsAndDeactivateEndsTheHack)
 
     // Started the way the configuration says, drawing into the window XScreenSaver made for it.
     const int hackPid = hacks.front();
-    EXPECT_NE(ProcFile(hackPid, "cmdline").find("--root"), std::string::npos);
+    for (const char* option : {"--root", "--delay", "--fps"})
+        EXPECT_NE(ProcFile(hackPid, "cmdline").find(option), std::string::npos) << option;
+    // The frame rate in white in the bottom left corner, which the rings never reach.
+    const Rect corner = {0, screen.height - 40, 240, 40};
+    const bool rateShown = WaitUntil(
+        [&] { return CountLit(stage.x.Grab(corner), {0, 0, corner.width, corner.height}).lit > 50; },
+        Millis(5000), Millis(100));
+    EXPECT_TRUE(rateShown) << "no frame rate shown";
     const std::string environ = ProcFile(hackPid, "environ");
     const size_t at = environ.find("XSCREENSAVER_WINDOW=");
     ASSERT_NE(at, std::string::npos) << "XScreenSaver names its window to the hack";

@@ -1,7 +1,8 @@
-// How the X11 renderer reads its command line and XSCREENSAVER_WINDOW, and
-// which presses end a run.
+// How the X11 renderer reads its command line and XSCREENSAVER_WINDOW, how
+// it counts its frame rate, and which presses end a run.
 #include <gtest/gtest.h>
 
+#include "frame_rate.h"
 #include "input_rules.h"
 #include "run_options.h"
 
@@ -45,6 +46,8 @@ struct OptionsCase {
     const char* xscreensaverWindow;
     RunMode mode;
     unsigned long windowId;
+    long delay = kDefaultDelayMicroseconds;
+    bool showFrameRate = false;
 };
 
 class Options : public ::testing::TestWithParam<OptionsCase> {};
@@ -56,6 +59,10 @@ TEST_P(Options, ChooseTheMode)
     EXPECT_EQ(options.mode, c.mode);
     if (c.mode == RunMode::GivenWindow) {
         EXPECT_EQ(options.windowId, c.windowId);
+    }
+    if (c.mode != RunMode::Invalid) {
+        EXPECT_EQ(options.delayMicroseconds, c.delay);
+        EXPECT_EQ(options.showFrameRate, c.showFrameRate);
     }
     EXPECT_EQ(options.error.empty(), c.mode != RunMode::Invalid) << options.error;
 }
@@ -77,7 +84,21 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"WindowIdWithoutValue", {"-window-id"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"WindowIdNotANumber", {"-window-id", "abc"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"WindowIdZero", {"-window-id", "0"}, nullptr, RunMode::Invalid, 0},
-        OptionsCase{"UnknownOption", {"-fps"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"UnknownOption", {"-speed"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"Delay", {"-delay", "20000"}, nullptr, RunMode::Standalone, 0, 20000},
+        OptionsCase{"NoDelay", {"--delay", "0"}, nullptr, RunMode::Standalone, 0, 0},
+        OptionsCase{"LongestDelay", {"-delay", "10000000"}, nullptr, RunMode::Standalone, 0, 10000000},
+        OptionsCase{"ShowFrameRate", {"-fps"}, nullptr, RunMode::Standalone, 0, kDefaultDelayMicroseconds, true},
+        OptionsCase{"HackWithDelayAndRate", {"--root", "--delay", "5", "--fps"}, "0x42", RunMode::GivenWindow, 0x42, 5,
+                    true},
+        OptionsCase{"RootWithRate", {"-fps", "-root"}, nullptr, RunMode::RootWindow, 0, kDefaultDelayMicroseconds,
+                    true},
+        OptionsCase{"DelayWithoutValue", {"-root", "-delay"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"DelayNegative", {"-delay", "-1"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"DelayNotANumber", {"-delay", "fast"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"DelayWithUnit", {"-delay", "100us"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"DelayOverTenSeconds", {"-delay", "10000001"}, nullptr, RunMode::Invalid, 0},
+        OptionsCase{"DelayBeyondALong", {"-delay", "99999999999999999999999"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"WindowsSwitch", {"/s"}, nullptr, RunMode::Invalid, 0},
         OptionsCase{"VariableNotAnId", {"-root"}, "garbage", RunMode::Invalid, 0}),
     [](const ::testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
@@ -85,9 +106,35 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Options, UsageNamesEveryOption)
 {
     const std::string usage = UsageText("quorvellanto");
-    for (const char* option : {"-root", "-window-id", "XSCREENSAVER_WINDOW", "SIGTERM"})
+    for (const char* option : {"-root", "-window-id", "-delay", "-fps", "XSCREENSAVER_WINDOW", "SIGTERM"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
+
+// Frames counted `frames` times, `step` microseconds apart (the first at 5 s on the clock).
+struct FrameRateCase {
+    const char* name;
+    int frames;
+    std::int64_t step;
+    const char* text;
+};
+
+class FrameRates : public ::testing::TestWithParam<FrameRateCase> {};
+
+TEST_P(FrameRates, ReadOnceASecond)
+{
+    FrameRateMeter meter;
+    for (int i = 0; i < GetParam().frames; ++i) meter.CountFrame(5000000 + i * GetParam().step);
+    EXPECT_EQ(meter.Text(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stretches, FrameRates,
+    ::testing::Values(FrameRateCase{"UnderASecond", 60, 16667, "FPS:"},
+                      FrameRateCase{"SixtyASecond", 61, 16667, "FPS: 60.0"},
+                      FrameRateCase{"SecondStretchNotYetOver", 100, 16667, "FPS: 60.0"},
+                      FrameRateCase{"FastFrames", 210, 4800, "FPS: 208.3"},
+                      FrameRateCase{"SlowerThanOneASecond", 2, 2500000, "FPS: 0.4"}),
+    [](const ::testing::TestParamInfo<FrameRateCase>& info) { return std::string(info.param.name); });
 
 TEST(Presses, KeysAndTheThreeButtonsEndARun)
 {
