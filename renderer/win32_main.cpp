@@ -168,10 +168,6 @@ static void AnnounceWindowsUp()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
     RestrictLibrarySearch();
-    // OpenGL and GLU are delay-loaded, and taken from the system folder only:
-    // without them nothing could draw, and the run ends as it does when the
-    // window cannot be made.
-    if (LoadSystemLibrary("opengl32.dll") == nullptr || LoadSystemLibrary("glu32.dll") == nullptr) return 0;
     if (previous == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -41,10 +41,10 @@ FARPROC SystemLibrary::Address(const char* name)
 
 namespace {
 
-// The delay-load helper asks before it loads a delay-loaded DLL (user32 and
-// gdi32 of the saver, opengl32 and glu32 of the renderer): it is given the
-// system folder's copy. Left to itself the helper would call LoadLibrary with
-// the bare name, which searches the program's folder first.
+// The delay-load helper asks before it loads a delay-loaded DLL (the saver's
+// user32 and gdi32): it is given the system folder's copy. Left to itself the
+// helper would call LoadLibrary with the bare name, which searches the
+// program's folder first.
 FARPROC WINAPI BeforeDelayLoad(unsigned notification, PDelayLoadInfo info)
 {
     if (notification != dliNotePreLoadLibrary) return nullptr;

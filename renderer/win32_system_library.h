@@ -3,8 +3,8 @@
 // or in the current folder. Windows takes a DLL whose name is not one of its
 // KnownDLLs (opengl32, glu32, msimg32 and winmm are not) from the program's
 // own folder first, so a file planted beside the pair would otherwise run
-// inside it. The programs import only KnownDLLs; every other library is
-// delay-loaded or looked up at run time through this file.
+// inside it. Every library the programs load at run time or delay-load
+// comes through this file (the renderer still imports opengl32 and glu32).
 #pragma once
 #include <windows.h>
 

@@ -256,8 +256,6 @@ const BadCase kEveryCase[] = {
     {"Mp3Picture", Bad::Mp3Picture, false},
     {"Mp3Folder", Bad::Mp3Folder, false},
     {"WavPathOver260", Bad::WavLongPath, false},
-    {"PlantedOpengl32", Bad::PlantedLibrary, true, "OPENGL32.dll"},
-    {"PlantedGlu32", Bad::PlantedLibrary, true, "GLU32.dll"},
     {"PlantedMsimg32", Bad::PlantedLibrary, true, "MSIMG32.dll"},
     {"PlantedWinmm", Bad::PlantedLibrary, true, "WINMM.dll"},
     {"WavDeletedDuringTheRun", Bad::WavDeleted, true},
