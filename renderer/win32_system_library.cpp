@@ -2,7 +2,6 @@
 
 #include <delayimp.h>
 
-#include <cstring>
 #include <string>
 
 void RestrictLibrarySearch()
