@@ -7,6 +7,7 @@
 #include "ring_rules.h"
 #include "scene.h"
 #include "win32_covers.h"
+#include "win32_opengl.h"
 #include "win32_system_library.h"
 #include "windows_up_signal.h"
 
@@ -168,6 +169,8 @@ static void AnnounceWindowsUp()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
     RestrictLibrarySearch();
+    // No OpenGL from the system folder: nothing could draw.
+    if (!LoadOpenGl()) return 0;
     if (previous == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -4,7 +4,7 @@
 // KnownDLLs (opengl32, glu32, msimg32 and winmm are not) from the program's
 // own folder first, so a file planted beside the pair would otherwise run
 // inside it. Every library the programs load at run time or delay-load
-// comes through this file (the renderer still imports opengl32 and glu32).
+// comes through this file (the renderer's OpenGL too: win32_opengl.h).
 #pragma once
 #include <windows.h>
 

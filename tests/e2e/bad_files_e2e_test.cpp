@@ -209,11 +209,14 @@ protected:
             EXPECT_TRUE(fs::remove(toDelete));
         }
         std::this_thread::sleep_for(Millis(300));
-        const long loud = LoudSamples(Listen(Millis(800)));
-        if (!c.maySound) {
-            EXPECT_EQ(loud, 0) << "music that cannot play is silence";
+        if (!c.maySound) EXPECT_EQ(LoudSamples(Listen(Millis(800))), 0) << "music that cannot play is silence";
+        // The music may start a moment after the window on a loaded machine:
+        // listened for in slices, within the time the run is kept up.
+        if (c.planted) {
+            long loud = 0;
+            for (int slice = 0; slice < 4 && loud == 0; ++slice) loud = LoudSamples(Listen(Millis(250)));
+            EXPECT_GT(loud, 0) << "the system's own winmm plays the WAV";
         }
-        if (c.planted) EXPECT_GT(loud, 0) << "the system's own winmm plays the WAV";
         Millis after{};
         ASSERT_EQ(EndRunWithMouse(saver, &after, up), 0) << "the saver did not end after the renderer";
         EXPECT_LT(after.count(), 3000) << "the saver ends as promptly as a run without music";
@@ -256,6 +259,8 @@ const BadCase kEveryCase[] = {
     {"Mp3Picture", Bad::Mp3Picture, false},
     {"Mp3Folder", Bad::Mp3Folder, false},
     {"WavPathOver260", Bad::WavLongPath, false},
+    {"PlantedOpengl32", Bad::PlantedLibrary, true, "OPENGL32.dll"},
+    {"PlantedGlu32", Bad::PlantedLibrary, true, "GLU32.dll"},
     {"PlantedMsimg32", Bad::PlantedLibrary, true, "MSIMG32.dll"},
     {"PlantedWinmm", Bad::PlantedLibrary, true, "WINMM.dll"},
     {"WavDeletedDuringTheRun", Bad::WavDeleted, true},

@@ -41,7 +41,7 @@ protected:
     std::string Log() const { return ReadWholeFile(LogPath()); }
 
     // The renderer, started as a user would (with `args`, natively).
-    Process Start(const std::vector<std::string>& args = {}) const
+    Process Start(const std::vector<std::string>& args = {}, const std::map<std::string, std::string>& env = {}) const
     {
         WriteWholeFile(LogPath(), "");
 #ifdef QV_NATIVE_LAUNCHER
@@ -50,7 +50,7 @@ protected:
         return Process::Start(argv, {{"DISPLAY", stage.xvfb.display()}, {"XSCREENSAVER_WINDOW", ""}}, LogPath());
 #else
         (void)args;  // the Windows renderer takes none
-        return stage.wine.Run({stage.distDir + "/Quorvellanto.dll"}, "renderer.log");
+        return stage.wine.Run({stage.distDir + "/Quorvellanto.dll"}, "renderer.log", env);
 #endif
     }
 
@@ -140,6 +140,22 @@ TEST_P(RendererEnds, WithExitCodeZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Input, RendererEnds, ::testing::ValuesIn(RendererEndingInputs()), ByName());
+
+#ifndef QV_NATIVE_LAUNCHER
+// Without the system folder's opengl32 or glu32 nothing can draw: the renderer
+// ends at once with exit code 0 and shows no window, as when they are missing.
+class RendererWithout : public RENDERER_SUITE, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RendererWithout, ItsSystemOpenGlEndsAtOnceWithZero)
+{
+    Process renderer = Start({}, {{"WINEDLLOVERRIDES", std::string("mscoree,mshtml=;") + GetParam() + "=d"}});
+    ExpectEndsWithZero(renderer);
+    EXPECT_TRUE(stage.x.FindWindows(kTitle).empty()) << "a window without OpenGL";
+}
+
+INSTANTIATE_TEST_SUITE_P(Disabled, RendererWithout, ::testing::Values("opengl32", "glu32"),
+                         [](const auto& info) { return std::string(info.param); });
+#endif
 
 TEST_F(RENDERER_SUITE, KeepsRunningAfterSmallMovesSystemCommandsAndTheWheel)
 {

@@ -151,16 +151,11 @@ TEST_P(ShippedFile, IsAGuiProgram)
     EXPECT_FALSE(file.characteristics & kDllImage) << "started as a process, so it must not be a library image";
 }
 
-// Still imported by the renderer, although no KnownDLLs: an open fault (a
-// planted OPENGL32.dll or GLU32.dll beside the pair runs in the renderer).
-const std::set<std::string> kRendererStillImports = {"opengl32.dll", "glu32.dll"};
-
 TEST_P(ShippedFile, ImportsOnlyKnownDlls)
 {
     EXPECT_FALSE(file.imports.empty());
-    const bool renderer = std::string(GetParam()) == "Quorvellanto.dll";
     for (const std::string& dll : file.imports)
-        EXPECT_TRUE(kKnownDlls.count(Lower(dll)) || (renderer && kRendererStillImports.count(Lower(dll))))
+        EXPECT_TRUE(kKnownDlls.count(Lower(dll)))
             << GetParam() << " imports " << dll << ", which is no KnownDLL";
 }
 
