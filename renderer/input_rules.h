@@ -8,15 +8,21 @@ struct ScreenPoint {
     std::int32_t x, y;
 };
 
-extern std::int32_t mouseMoveCount;
-extern ScreenPoint mouseOrigin;
+// The mouse rule of one run. Moves before the run watches them are measured
+// from 0,0; the renderer starts watching as its message loop starts.
+class MouseRule {
+public:
+    void StartWatching() { moves_ = 1; }
 
-// Start values (count 0, origin 0,0); the message loop sets the count to 1.
-void ResetMouseRule();
+    // One mouse move while the renderer is active, with the cursor position
+    // in screen pixels. Returns true when the move ends the run; the next
+    // move then records the origin afresh.
+    bool MoveEndsRun(ScreenPoint cursor);
 
-// One mouse move while the renderer is active, with the cursor position in
-// screen pixels. Returns true when the move ends the run.
-bool MouseMoveEndsRun(ScreenPoint cursor);
+private:
+    std::int32_t moves_ = 0;
+    ScreenPoint origin_ = {0, 0};
+};
 
 // A press reaching the renderer's window, as the platform layer sees it.
 // Windows delivers Alt combinations and F10 as system keys; other platforms

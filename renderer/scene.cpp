@@ -2,17 +2,15 @@
 
 #include "corner_text.h"
 #include "gl_includes.h"
-#include "ring_rules.h"
-#include "shape_cache.h"
 
-const RingOrientation ringOrientations[4] = {
+const RingOrientation ringOrientations[RingAnimation::kRings] = {
     {45.0f, 0.0f, 0.0f, 1.0f},
     {90.0f, 1.0f, 0.0f, 1.0f},
     {135.0f, 1.0f, 0.0f, 1.0f},
     {180.0f, 1.0f, 0.0f, 1.0f},
 };
 
-void InitScene()
+void Scene::Init()
 {
     static const GLfloat lightAmbient[] = {0.0f, 0.0f, 0.0f, 1.0f};
     static const GLfloat lightDiffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -34,16 +32,14 @@ void InitScene()
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glMaterialfv(GL_FRONT, GL_SPECULAR, materialSpecular);
     glMateriali(GL_FRONT, GL_SHININESS, 128);
-    ShuffleRingColours();
+    animation_.ShuffleRingColours();
 }
 
-static int viewportWidth = 1, viewportHeight = 1;
-
-void ResizeScene(int width, int height)
+void Scene::Resize(int width, int height)
 {
     if (height == 0) height = 1;
-    viewportWidth = width;
-    viewportHeight = height;
+    viewportWidth_ = width;
+    viewportHeight_ = height;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -53,9 +49,9 @@ void ResizeScene(int width, int height)
     glLoadIdentity();
 }
 
-static void DrawRings(float angle)
+void Scene::DrawRings(float angle)
 {
-    const int rings = VisibleRingCount();
+    const int rings = animation_.VisibleRingCount();
     for (float d = 0.0f; d <= 360.0f; d += 30.0f) {
         for (int ring = 0; ring < rings; ++ring) {
             const RingOrientation& base = ringOrientations[ring];
@@ -63,8 +59,9 @@ static void DrawRings(float angle)
             glRotatef(base.degrees, base.x, base.y, base.z);
             glRotatef(angle + d, 0.0f, 1.0f, 0.0f);
             glTranslatef(100.0f, 0.0f, 0.0f);
-            glColor3f(ringRed[ring], ringGreen[ring], ringBlue[ring]);
-            SolidSphere(8.0);
+            const RingColour& colour = animation_.Colour(ring);
+            glColor3f(colour.red, colour.green, colour.blue);
+            shapes_.SolidSphere(8.0);
             glPopMatrix();
         }
     }
@@ -72,18 +69,18 @@ static void DrawRings(float angle)
 
 // Sets a raster position and draws nothing there; its colour draws keep the
 // random sequence, and so every later shuffle, as the animation has always had it.
-static void RasterStep()
+void Scene::RasterStep()
 {
     glPushMatrix();
     glDisable(GL_LIGHT0);
     glDisable(GL_LIGHTING);
-    const RasterStepResult step = TakeRasterStep();
+    const RasterStepResult step = animation_.TakeRasterStep();
     glColor3ub(step.colour.red, step.colour.green, step.colour.blue);
     glRasterPos2f(static_cast<float>(step.x), static_cast<float>(step.y));
     glPopMatrix();
 }
 
-void DrawFrame(float angle, const char* cornerText)
+void Scene::DrawFrame(float angle, const char* cornerText)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -94,11 +91,11 @@ void DrawFrame(float angle, const char* cornerText)
     glPushMatrix();
     glRotatef(angle, 1.0f, 1.0f, 1.0f);
     glRotatef(angle + 50.0f, 0.0f, 1.0f, 0.0f);
-    CountFrameForShuffle();
+    animation_.CountFrameForShuffle();
     DrawRings(angle);
     glPopMatrix();
     RasterStep();
-    if (cornerText != nullptr) DrawCornerText(cornerText, viewportWidth, viewportHeight);
+    if (cornerText != nullptr) DrawCornerText(cornerText, viewportWidth_, viewportHeight_);
     PresentFrame();
     glFlush();
 }

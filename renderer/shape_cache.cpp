@@ -2,47 +2,51 @@
 
 #include <new>
 
-ShapeListNode* shapeListHeads[SHAPE_KIND_COUNT] = {};
-
 static bool KindInRange(int kind)
 {
     return kind >= 0 && kind < SHAPE_KIND_COUNT;
 }
 
-int CompareShapeParams(const double* a, const double* b, int count)
+bool SameShapeParams(const double* a, const double* b, int count)
 {
-    int same = 1;
-    for (int i = 0; i < count && same == 1; ++i) {
-        if (a[i] != b[i]) same = 0;
+    for (int i = 0; i < count; ++i) {
+        if (a[i] != b[i]) return false;
     }
-    return same;
+    return true;
 }
 
-GLuint FindShapeList(int kind, const double* params, int count)
+ShapeCache::~ShapeCache()
+{
+    for (const std::vector<Entry>& chain : entries_) {
+        for (const Entry& entry : chain) glDeleteLists(entry.list, 1);
+    }
+}
+
+GLuint ShapeCache::Find(int kind, const double* params, int count) const
 {
     if (!KindInRange(kind)) return 0;
-    for (ShapeListNode* node = shapeListHeads[kind]; node != nullptr; node = node->next) {
-        if (CompareShapeParams(node->params, params, count)) return node->list;
+    for (const Entry& entry : entries_[kind]) {
+        if (SameShapeParams(entry.params.data(), params, count)) return entry.list;
     }
     return 0;
 }
 
-GLuint MakeShapeList(int kind, double* params, int count)
+GLuint ShapeCache::Make(int kind, const double* params, int count)
 {
     if (!KindInRange(kind)) return 0;
-    ShapeListNode* node = new (std::nothrow) ShapeListNode;
-    if (node == nullptr) return 0;
-    GLuint list = glGenLists(1);
-    if (list == 0) {
-        delete node;
+    std::vector<Entry>& chain = entries_[kind];
+    Entry entry{0, {}};
+    try {
+        entry.params.assign(params, params + (count > 0 ? count : 0));
+        chain.reserve(chain.size() + 1);
+    } catch (const std::bad_alloc&) {
         return 0;
     }
-    node->list = list;
-    node->count = count;
-    node->params = params;
-    node->next = shapeListHeads[kind];
-    shapeListHeads[kind] = node;
-    return list;
+    entry.list = glGenLists(1);
+    if (entry.list == 0) return 0;
+    // Room was reserved: the insertion moves entries and allocates nothing.
+    chain.insert(chain.begin(), std::move(entry));
+    return chain.front().list;
 }
 
 static void TessellateSphere(double radius)
@@ -55,21 +59,16 @@ static void TessellateSphere(double radius)
     gluDeleteQuadric(quadric);
 }
 
-void SolidSphere(double radius)
+void ShapeCache::SolidSphere(double radius)
 {
-    // The lookup key lives on the stack: replaying a cached sphere allocates nothing.
+    // The key lives on the stack: replaying a cached sphere allocates nothing.
     const double key[1] = {radius};
-    GLuint list = FindShapeList(SHAPE_SOLID_SPHERE, key, 1);
+    GLuint list = Find(SHAPE_SOLID_SPHERE, key, 1);
     if (list != 0) {
         glCallList(list);
         return;
     }
-    double* params = new (std::nothrow) double[1];
-    if (params != nullptr) {
-        params[0] = radius;
-        list = MakeShapeList(SHAPE_SOLID_SPHERE, params, 1);
-        if (list == 0) delete[] params;
-    }
+    list = Make(SHAPE_SOLID_SPHERE, key, 1);
     if (list == 0) {
         // No list to record into: draw this sphere directly and cache nothing.
         TessellateSphere(radius);
@@ -80,10 +79,7 @@ void SolidSphere(double radius)
     glEndList();
 }
 
-int ShapeListLength(int kind)
+int ShapeCache::Count(int kind) const
 {
-    if (!KindInRange(kind)) return 0;
-    int length = 0;
-    for (ShapeListNode* node = shapeListHeads[kind]; node != nullptr; node = node->next) ++length;
-    return length;
+    return KindInRange(kind) ? static_cast<int>(entries_[kind].size()) : 0;
 }

@@ -15,10 +15,6 @@
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the pixel format record has one size on every Windows");
 
-static HDC windowDC = nullptr;
-static HGLRC glContext = nullptr;
-static int isActive = 0;
-
 // The window as other programs see it: its class name, and the title the
 // saver watches for.
 static const char* const kWindowClass = "MyClass";
@@ -27,12 +23,47 @@ static const char* const kWindowTitle = "Quorvellanto_VC";
 // nothing to this class; it is kept so the window's style reads as it always has.
 static constexpr DWORD kWindowStyle = WS_POPUP | 0x8;
 
+// The renderer's one window: its OpenGL context, the scene drawn into it and
+// the rules that end the run. Attached to its window at WM_NCCREATE.
+class RendererWindow {
+public:
+    // Creates the full-screen window; nullptr when it cannot have a current
+    // OpenGL context.
+    HWND Create(HINSTANCE instance);
+    // The scene's first frame state, and the mouse watched from now on.
+    void Start();
+    // Draws whenever no message waits, until the run ends; the exit code.
+    int RunMessageLoop();
+
+    // The window whose frame PresentFrame shows: there is one per process.
+    static RendererWindow* current;
+    void Present() const { SwapBuffers(dc_); }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateContext();
+    void ReleaseContext();
+    void OnDisplayChange();
+    void OnMouseMove();
+
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+    HGLRC context_ = nullptr;
+    bool active_ = false;
+    Scene scene_;
+    MouseRule mouse_;
+};
+
+RendererWindow* RendererWindow::current = nullptr;
+
 void PresentFrame()
 {
-    SwapBuffers(windowDC);
+    RendererWindow::current->Present();
 }
 
-static void SetupPixelFormat()
+static void SetupPixelFormat(HDC dc)
 {
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -42,9 +73,9 @@ static void SetupPixelFormat()
     pfd.cColorBits = 16;
     pfd.cDepthBits = 16;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    const int format = ChoosePixelFormat(windowDC, &pfd);
+    const int format = ChoosePixelFormat(dc, &pfd);
     // A failed choice is caught by the context creation that follows.
-    if (format != 0) SetPixelFormat(windowDC, format, &pfd);
+    if (format != 0) SetPixelFormat(dc, format, &pfd);
 }
 
 // One degree per displayed frame: ask the driver to sync swaps to the display
@@ -66,79 +97,113 @@ static void RequestSwapInterval()
 
 // Returns false when the window cannot get a current OpenGL context: the
 // creation is then refused and the program ends.
-static bool CreateContext(HWND window)
+bool RendererWindow::CreateContext()
 {
-    windowDC = GetDC(window);
-    if (windowDC == nullptr) return false;
-    SetupPixelFormat();
-    glContext = wglCreateContext(windowDC);
-    if (glContext == nullptr) return false;
-    if (!wglMakeCurrent(windowDC, glContext)) return false;
+    dc_ = GetDC(window_);
+    if (dc_ == nullptr) return false;
+    SetupPixelFormat(dc_);
+    context_ = wglCreateContext(dc_);
+    if (context_ == nullptr) return false;
+    if (!wglMakeCurrent(dc_, context_)) return false;
     RequestSwapInterval();
     return true;
 }
 
-static void ReleaseContext(HWND window)
+void RendererWindow::ReleaseContext()
 {
-    wglMakeCurrent(windowDC, nullptr);
-    wglDeleteContext(glContext);
-    ReleaseDC(window, windowDC);
+    wglMakeCurrent(dc_, nullptr);
+    wglDeleteContext(context_);
+    ReleaseDC(window_, dc_);
 }
 
 // After a change of the displays the window keeps the primary display's
 // size, and every other monitor is covered again.
-static void FollowDisplays(HWND window)
+void RendererWindow::OnDisplayChange()
 {
-    SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+    SetWindowPos(window_, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateCovers();
 }
 
-LRESULT CALLBACK RendererWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void RendererWindow::OnMouseMove()
+{
+    if (!active_) return;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    if (mouse_.MoveEndsRun({cursor.x, cursor.y})) PostQuitMessage(0);
+}
+
+LRESULT CALLBACK RendererWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<RendererWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<RendererWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT RendererWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        return CreateContext(window) ? 1 : -1;
+        return CreateContext() ? 1 : -1;
     case WM_DESTROY:
-        isActive = 0;
+        active_ = false;
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
-        ResizeScene(LOWORD(lParam), HIWORD(lParam));
+        scene_.Resize(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_SETCURSOR:
-        if (isActive == 1) return reinterpret_cast<LRESULT>(SetCursor(nullptr));
+        if (active_) return reinterpret_cast<LRESULT>(SetCursor(nullptr));
         return reinterpret_cast<LRESULT>(SetCursor(LoadCursorA(nullptr, IDC_ARROW)));
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (isActive == 1) {
-            ReleaseContext(window);
-            isActive = 0;
+        if (active_) {
+            ReleaseContext();
+            active_ = false;
             PostQuitMessage(0);
         }
         return 0;
     case WM_DISPLAYCHANGE:
-        FollowDisplays(window);
+        OnDisplayChange();
         return 0;
     case WM_SYSCOMMAND:
         // Close, screen-saver activation, monitor power and every other system
         // command are dropped: only the user's input ends the animation.
         return 0;
     case WM_MOUSEMOVE:
-        if (isActive == 1) {
-            POINT cursor = {};
-            GetCursorPos(&cursor);
-            if (MouseMoveEndsRun({cursor.x, cursor.y})) PostQuitMessage(0);
-        }
+        OnMouseMove();
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcA(window_, message, wParam, lParam);
     }
 }
 
-static int RunMessageLoop()
+HWND RendererWindow::Create(HINSTANCE instance)
+{
+    active_ = true;
+    current = this;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    if (CreateWindowExA(0, kWindowClass, kWindowTitle, kWindowStyle, 0, 0, width, height, nullptr, nullptr, instance,
+                        this) == nullptr)
+        window_ = nullptr;
+    return window_;
+}
+
+void RendererWindow::Start()
+{
+    scene_.Init();
+    mouse_.StartWatching();
+}
+
+int RendererWindow::RunMessageLoop()
 {
     std::int32_t frameAngle = 0;
     MSG msg = {};
@@ -152,7 +217,7 @@ static int RunMessageLoop()
                 DispatchMessageA(&msg);
             }
         } else {
-            DrawFrame(static_cast<float>(frameAngle));
+            scene_.DrawFrame(static_cast<float>(frameAngle));
             frameAngle = NextFrameAngle(frameAngle);
         }
     }
@@ -174,7 +239,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     if (previous == nullptr) {
         WNDCLASSA windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = RendererWndProc;
+        windowClass.lpfnWndProc = RendererWindow::WindowProc;
         windowClass.hInstance = instance;
         windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -182,20 +247,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
         windowClass.lpszClassName = kWindowClass;
         if (RegisterClassA(&windowClass) == 0) return 0;
     }
-    HWND window = nullptr;
-    if (isActive == 0) {
-        isActive = 1;
-        const int width = GetSystemMetrics(SM_CXSCREEN);
-        const int height = GetSystemMetrics(SM_CYSCREEN);
-        window = CreateWindowExA(0, kWindowClass, kWindowTitle, kWindowStyle, 0, 0, width, height,
-                                 nullptr, nullptr, instance, nullptr);
-    }
+    static RendererWindow renderer;  // lives as long as its window, to the process's end
+    HWND window = renderer.Create(instance);
     // Without a window and a current context nothing could draw or end the run.
     if (window == nullptr) return 0;
     ShowWindow(window, showCommand);
-    InitScene();
-    mouseMoveCount = 1;
+    renderer.Start();
     if (StartCovers(instance, window)) UpdateCovers();
     AnnounceWindowsUp();
-    return RunMessageLoop();
+    return renderer.RunMessageLoop();
 }

@@ -14,6 +14,7 @@
     F(void, glColor3f, (GLfloat red, GLfloat green, GLfloat blue), (red, green, blue))                   \
     F(void, glColor3ub, (GLubyte red, GLubyte green, GLubyte blue), (red, green, blue))                  \
     F(void, glColorMaterial, (GLenum face, GLenum mode), (face, mode))                                   \
+    F(void, glDeleteLists, (GLuint list, GLsizei range), (list, range))                                  \
     F(void, glDisable, (GLenum cap), (cap))                                                              \
     F(void, glEnable, (GLenum cap), (cap))                                                               \
     F(void, glEnd, (void), ())                                                                           \

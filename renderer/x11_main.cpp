@@ -137,7 +137,7 @@ static void FollowMonitors()
 }
 
 // Returns true when the event ends the run.
-static bool HandleEvent(XEvent& event, Atom deleteWindow)
+static bool HandleEvent(XEvent& event, Atom deleteWindow, Scene& scene, MouseRule& mouse)
 {
     if (TakeMonitorChange(event, monitorChangeEvent)) {
         FollowMonitors();
@@ -149,13 +149,13 @@ static bool HandleEvent(XEvent& event, Atom deleteWindow)
     case ButtonPress:
         return isActive == 1 && PressEndsRun(ButtonPressKind(event.xbutton.button));
     case MotionNotify:
-        return isActive == 1 && MouseMoveEndsRun({event.xmotion.x_root, event.xmotion.y_root});
+        return isActive == 1 && mouse.MoveEndsRun({event.xmotion.x_root, event.xmotion.y_root});
     case ConfigureNotify:
         if (event.xconfigure.window == hostWindow) {
             XResizeWindow(display, drawWindow, static_cast<unsigned>(event.xconfigure.width),
                           static_cast<unsigned>(event.xconfigure.height));
         } else if (event.xconfigure.window == drawWindow) {
-            ResizeScene(event.xconfigure.width, event.xconfigure.height);
+            scene.Resize(event.xconfigure.width, event.xconfigure.height);
         }
         return false;
     case DestroyNotify:
@@ -179,7 +179,7 @@ static void WaitForEvents(std::chrono::microseconds timeout)
 // Polls for events and draws a frame whenever none is waiting and the delay
 // after the last frame has passed, one degree per frame, until input, the
 // window's end or a stop signal. Returns the exit code.
-static int RunLoop(Atom deleteWindow, const RunOptions& options)
+static int RunLoop(Atom deleteWindow, const RunOptions& options, Scene& scene, MouseRule& mouse)
 {
     using Clock = std::chrono::steady_clock;
     const std::chrono::microseconds delay(options.delayMicroseconds);
@@ -191,7 +191,7 @@ static int RunLoop(Atom deleteWindow, const RunOptions& options)
         bool done = false;
         while (!done && XPending(display) > 0) {
             XNextEvent(display, &event);
-            done = HandleEvent(event, deleteWindow);
+            done = HandleEvent(event, deleteWindow, scene, mouse);
         }
         if (done) return 0;
         if (xErrors != 0) {
@@ -205,7 +205,7 @@ static int RunLoop(Atom deleteWindow, const RunOptions& options)
             WaitForEvents(std::chrono::duration_cast<std::chrono::microseconds>(nextFrame - now));
             continue;
         }
-        DrawFrame(static_cast<float>(frameAngle), options.showFrameRate ? frameRate.Text().c_str() : nullptr);
+        scene.DrawFrame(static_cast<float>(frameAngle), options.showFrameRate ? frameRate.Text().c_str() : nullptr);
         frameAngle = NextFrameAngle(frameAngle);
         const Clock::time_point drawn = Clock::now();
         if (options.showFrameRate)
@@ -215,7 +215,7 @@ static int RunLoop(Atom deleteWindow, const RunOptions& options)
     return 0;
 }
 
-static void SeedMouseOrigin()
+static void SeedMouseOrigin(MouseRule& mouse)
 {
     // The first move fixes the origin; the pointer's place when the window
     // appears is that first move (Windows sends one for a window shown under
@@ -224,7 +224,7 @@ static void SeedMouseOrigin()
     int rootX = 0, rootY = 0, x = 0, y = 0;
     unsigned mask = 0;
     if (XQueryPointer(display, drawWindow, &root, &child, &rootX, &rootY, &x, &y, &mask))
-        MouseMoveEndsRun({rootX, rootY});
+        mouse.MoveEndsRun({rootX, rootY});
 }
 
 struct Resources {
@@ -259,6 +259,7 @@ static int Run(const RunOptions& options)
         return Fail(std::string("cannot open the X display \"") + (name != nullptr ? name : "") + "\"");
     }
     Resources resources;
+    MouseRule mouse;
     XSetIOErrorHandler(LostServer);
     const int screen = DefaultScreen(display);
     std::string error;
@@ -294,8 +295,8 @@ static int Run(const RunOptions& options)
         if (!GrabKeyboard(display, drawWindow))
             std::fprintf(stderr, "quorvellanto: the keyboard is held by another program; "
                                  "keys reach the window only while it has the focus\n");
-        mouseMoveCount = 1;
-        SeedMouseOrigin();
+        mouse.StartWatching();
+        SeedMouseOrigin(mouse);
         covers.emplace(display, screen);
         covers->Update(ListMonitors(display, screen));
         monitorChangeEvent = WatchMonitorChanges(display, screen);
@@ -304,10 +305,12 @@ static int Run(const RunOptions& options)
     resources.context = MakeRendererContext(display, resources.visual, drawWindow, error);
     if (resources.context == nullptr) return Fail(error);
     RequestSwapInterval(display, screen, drawWindow);
-    ResizeScene(width, height);
-    InitScene();
+    // Made while the context is current, and gone (its lists with it) before the context.
+    Scene scene;
+    scene.Resize(width, height);
+    scene.Init();
     XSetErrorHandler(RecordXError);
-    return RunLoop(deleteWindow, options);
+    return RunLoop(deleteWindow, options, scene, mouse);
 }
 
 int main(int argc, char** argv)

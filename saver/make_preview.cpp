@@ -31,12 +31,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "make_preview: %s\n", gl.error().c_str());
         return 1;
     }
-    ResetAnimationState();
-    ResizeScene(gl.width(), gl.height());
-    InitScene();
+    Scene scene;
+    scene.Resize(gl.width(), gl.height());
+    scene.Init();
     std::int32_t angle = 0;
     for (int frame = 1; frame <= 101; ++frame) {
-        DrawFrame(static_cast<float>(angle));
+        scene.DrawFrame(static_cast<float>(angle));
         angle = NextFrameAngle(angle);
     }
     const std::vector<std::uint8_t> big = gl.ReadPixels();

@@ -63,37 +63,25 @@ protected:
     {
         gl = std::make_unique<OffscreenGl>(kWidth, kHeight);
     }
-    // The display lists die with the context: the cache's nodes naming them
-    // go too, so that a repeated run (--gtest_repeat) starts as the program does.
-    static void TearDownTestSuite()
-    {
-        gl.reset();
-        for (ShapeListNode*& head : shapeListHeads) {
-            while (head != nullptr) {
-                ShapeListNode* next = head->next;
-                delete[] head->params;
-                delete head;
-                head = next;
-            }
-        }
-    }
+    static void TearDownTestSuite() { gl.reset(); }
+
+    ::Scene scene;  // a fresh one per case, as a run starts; its lists go with it
 
     void SetUp() override
     {
         ASSERT_TRUE(gl->ok()) << gl->error();
-        ResetAnimationState();
-        ResizeScene(kWidth, kHeight);
-        InitScene();
+        scene.Resize(kWidth, kHeight);
+        scene.Init();
     }
 
     // Frames 1..count with the angles of the message loop; returns the last angle.
-    static float DrawFrames(int count)
+    float DrawFrames(int count)
     {
         std::int32_t angle = 0;
         float last = 0;
         for (int i = 0; i < count; ++i) {
             last = static_cast<float>(angle);
-            DrawFrame(last);
+            scene.DrawFrame(last);
             angle = NextFrameAngle(angle);
         }
         return last;
@@ -101,7 +89,7 @@ protected:
 
     // Where each sphere of a frame drawn with `angle` lands, worked out on the
     // matrix stack from the transform chain of the animation.
-    static std::vector<ExpectedSphere> ExpectedSpheres(float angle)
+    std::vector<ExpectedSphere> ExpectedSpheres(float angle) const
     {
         std::vector<ExpectedSphere> spheres;
         GLdouble projection[16];
@@ -110,7 +98,7 @@ protected:
         glGetIntegerv(GL_VIEWPORT, viewport);
         const double focal = (kHeight / 2.0) / std::tan(22.5 * M_PI / 180.0);
         glMatrixMode(GL_MODELVIEW);
-        for (int ring = 0; ring < VisibleRingCount(); ++ring) {
+        for (int ring = 0; ring < scene.Animation().VisibleRingCount(); ++ring) {
             for (int step = 0; step < 12; ++step) {
                 const RingOrientation& base = ringOrientations[ring];
                 glLoadIdentity();
@@ -138,7 +126,11 @@ protected:
         return {pixels[i] / 255.0, pixels[i + 1] / 255.0, pixels[i + 2] / 255.0};
     }
 
-    static Colour RingColour(int ring) { return {ringRed[ring], ringGreen[ring], ringBlue[ring]}; }
+    Colour RingColour(int ring) const
+    {
+        const ::RingColour& c = scene.Animation().Colour(ring);
+        return {c.red, c.green, c.blue};
+    }
 
     // A lit pixel of a sphere is the ring colour scaled by the diffuse light,
     // plus a little white where the highlight's rim reaches, clamped at full
@@ -157,7 +149,7 @@ protected:
     // Checks the pixel of each sphere on its shaded side (lower right, away from
     // the light above left) against the colour of the nearest sphere covering it.
     // Returns the number of spheres checked; every check must pass.
-    static int CheckSpheres(const std::vector<std::uint8_t>& pixels, const std::vector<ExpectedSphere>& spheres)
+    int CheckSpheres(const std::vector<std::uint8_t>& pixels, const std::vector<ExpectedSphere>& spheres)
     {
         int checked = 0;
         for (const ExpectedSphere& s : spheres) {
@@ -217,8 +209,8 @@ TEST_F(Scene, FirstFrameShowsTwoLitRingsOnBlack)
 TEST_F(Scene, Frame101ShowsFourRingsInTheirNewColours)
 {
     const float angle = DrawFrames(101);
-    EXPECT_EQ(VisibleRingCount(), 4);
-    EXPECT_FLOAT_EQ(ringRed[3], 0.67f);
+    EXPECT_EQ(scene.Animation().VisibleRingCount(), 4);
+    EXPECT_FLOAT_EQ(scene.Animation().Colour(3).red, 0.67f);
     const auto spheres = ExpectedSpheres(angle);
     ASSERT_EQ(spheres.size(), 48u);
     const auto pixels = gl->ReadPixels();
@@ -235,12 +227,9 @@ TEST_F(Scene, EveryFramePresentsOnce)
 TEST_F(Scene, AllSpheresComeFromOneCompiledList)
 {
     DrawFrames(300);
-    EXPECT_EQ(ShapeListLength(SHAPE_SOLID_SPHERE), 1);
     int lists = 0;
     for (GLuint name = 1; name < 1000; ++name) lists += glIsList(name) ? 1 : 0;
     EXPECT_EQ(lists, 1) << "one display list exists for the whole run";
-    const double radius[] = {8.0};
-    EXPECT_NE(FindShapeList(SHAPE_SOLID_SPHERE, radius, 1), 0u);
 }
 
 TEST_F(Scene, NoHeapAllocationPerFrameAfterTheFirst)
@@ -255,52 +244,52 @@ TEST_F(Scene, NoHeapAllocationPerFrameAfterTheFirst)
 
 TEST_F(Scene, ResizeWithHeightZeroUsesOne)
 {
-    ResizeScene(640, 0);
+    scene.Resize(640, 0);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[3], 1);
     GLfloat projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(projection[5] / projection[0], 640.0f, 1e-2f) << "aspect = width";
-    ResizeScene(1024, 768);
+    scene.Resize(1024, 768);
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(projection[5] / projection[0], 1.3333334f, 1e-6f);
 }
 
-// Cache tests last: they add nodes of their own to the sphere chain.
-TEST_F(Scene, SecondRequestReplaysAndAnotherRadiusAddsANodeAhead)
+TEST_F(Scene, SecondRequestReplaysAndAnotherRadiusAddsAListAhead)
 {
-    DrawFrames(1);
-    const int before = ShapeListLength(SHAPE_SOLID_SPHERE);
-    SolidSphere(8.0);
-    EXPECT_EQ(ShapeListLength(SHAPE_SOLID_SPHERE), before);
-    SolidSphere(5.0);
-    ASSERT_EQ(ShapeListLength(SHAPE_SOLID_SPHERE), before + 1);
-    ShapeListNode* head = shapeListHeads[SHAPE_SOLID_SPHERE];
-    EXPECT_EQ(head->params[0], 5.0);
-    EXPECT_EQ(head->count, 1);
-    EXPECT_EQ(head->next->params[0], 8.0);
-    EXPECT_NE(head->list, head->next->list);
-    EXPECT_NE(head->list, 0u);
-    const double five[] = {5.0};
-    EXPECT_EQ(FindShapeList(SHAPE_SOLID_SPHERE, five, 1), head->list);
+    ShapeCache cache;
+    cache.SolidSphere(8.0);
+    cache.SolidSphere(8.0);
+    ASSERT_EQ(cache.Count(SHAPE_SOLID_SPHERE), 1);
+    cache.SolidSphere(5.0);
+    ASSERT_EQ(cache.Count(SHAPE_SOLID_SPHERE), 2);
+    const double five[] = {5.0}, eight[] = {8.0};
+    const GLuint fiveList = cache.Find(SHAPE_SOLID_SPHERE, five, 1), eightList = cache.Find(SHAPE_SOLID_SPHERE, eight, 1);
+    EXPECT_NE(fiveList, 0u);
+    EXPECT_NE(eightList, 0u);
+    EXPECT_NE(fiveList, eightList);
+    EXPECT_EQ(cache.Find(SHAPE_SOLID_SPHERE, five, 0), fiveList) << "the newest list comes first";
 }
 
-TEST_F(Scene, MakeShapeListLinksNewestFirstPerKind)
+TEST_F(Scene, MakeLinksNewestFirstPerKindAndTheCacheDeletesItsLists)
 {
-    double* a = new double[2]{1.0, 2.0};
-    double* b = new double[2]{1.0, 3.0};
-    const GLuint la = MakeShapeList(3, a, 2);
-    const GLuint lb = MakeShapeList(3, b, 2);
-    ASSERT_NE(la, 0u);
-    ASSERT_NE(lb, 0u);
-    EXPECT_EQ(shapeListHeads[3]->list, lb);
-    EXPECT_EQ(shapeListHeads[3]->next->list, la);
-    const double q13[] = {1.0, 3.0}, q12[] = {1.0, 2.0};
-    EXPECT_EQ(FindShapeList(3, q13, 2), lb);
-    EXPECT_EQ(FindShapeList(3, q12, 2), la);
-    EXPECT_EQ(FindShapeList(3, q12, 1), lb) << "the caller's count decides: first match wins";
-    EXPECT_EQ(FindShapeList(3, q12, 0), lb);
+    GLuint la = 0, lb = 0;
+    {
+        ShapeCache cache;
+        const double q12[] = {1.0, 2.0}, q13[] = {1.0, 3.0};
+        la = cache.Make(3, q12, 2);
+        lb = cache.Make(3, q13, 2);
+        ASSERT_NE(la, 0u);
+        ASSERT_NE(lb, 0u);
+        EXPECT_EQ(cache.Find(3, q13, 2), lb);
+        EXPECT_EQ(cache.Find(3, q12, 2), la);
+        EXPECT_EQ(cache.Find(3, q12, 1), lb) << "the caller's count decides: first match wins";
+        EXPECT_EQ(cache.Find(3, q12, 0), lb);
+        EXPECT_EQ(cache.Count(3), 2);
+        EXPECT_TRUE(glIsList(la) && glIsList(lb));
+    }
+    EXPECT_FALSE(glIsList(la) || glIsList(lb)) << "the lists outlived their cache";
 }
 
 }  // namespace

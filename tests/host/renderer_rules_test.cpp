@@ -20,28 +20,28 @@ struct Rgb {
 
 class RingRules : public ::testing::Test {
 protected:
-    void SetUp() override { ResetAnimationState(); }
+    RingAnimation rings;  // as a run starts
 
     // The rule part of one frame, in the order the frame takes it.
-    static RasterStepResult FrameRules()
+    RasterStepResult FrameRules()
     {
-        CountFrameForShuffle();
-        return TakeRasterStep();
+        rings.CountFrameForShuffle();
+        return rings.TakeRasterStep();
     }
 
-    static void RunFrames(int count)
+    void RunFrames(int count)
     {
         for (int i = 0; i < count; ++i) FrameRules();
     }
 
-    static void ExpectRings(const std::array<Rgb, 4>& expected, int rings)
+    void ExpectRings(const std::array<Rgb, 4>& expected, int count) const
     {
         for (int i = 0; i < 4; ++i) {
-            EXPECT_FLOAT_EQ(ringRed[i], expected[i].r) << "ring " << i + 1;
-            EXPECT_FLOAT_EQ(ringGreen[i], expected[i].g) << "ring " << i + 1;
-            EXPECT_FLOAT_EQ(ringBlue[i], expected[i].b) << "ring " << i + 1;
+            EXPECT_FLOAT_EQ(rings.Colour(i).red, expected[i].r) << "ring " << i + 1;
+            EXPECT_FLOAT_EQ(rings.Colour(i).green, expected[i].g) << "ring " << i + 1;
+            EXPECT_FLOAT_EQ(rings.Colour(i).blue, expected[i].b) << "ring " << i + 1;
         }
-        EXPECT_EQ(VisibleRingCount(), rings);
+        EXPECT_EQ(rings.VisibleRingCount(), count);
     }
 };
 
@@ -50,14 +50,14 @@ TEST_F(RingRules, FirstThirteenDrawsOfTheSequence)
     const std::vector<int> expected = {41,    18467, 6334,  26500, 19169, 15724, 11478,
                                        29358, 26962, 24464, 5705,  28145, 23281};
     std::vector<int> drawn;
-    for (size_t i = 0; i < expected.size(); ++i) drawn.push_back(NextRandom());
+    for (size_t i = 0; i < expected.size(); ++i) drawn.push_back(rings.NextRandom());
     EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(RingRules, SequenceStaysWithinFifteenBits)
 {
     for (int i = 0; i < 100000; ++i) {
-        const int n = NextRandom();
+        const int n = rings.NextRandom();
         ASSERT_GE(n, 0);
         ASSERT_LE(n, 32767);
     }
@@ -65,21 +65,20 @@ TEST_F(RingRules, SequenceStaysWithinFifteenBits)
 
 TEST_F(RingRules, ColoursAtStartAndAtFrames101And202)
 {
-    ShuffleRingColours();
+    rings.ShuffleRingColours();
     ExpectRings({{{0.42f, 0.68f, 0.35f}, {0.01f, 0.70f, 0.25f}, {0.79f, 0.59f, 0.63f}, {0.65f, 0.06f, 0.46f}}}, 2);
-    EXPECT_EQ(framesSinceShuffle, 0);
 
     RunFrames(100);
     ExpectRings({{{0.42f, 0.68f, 0.35f}, {0.01f, 0.70f, 0.25f}, {0.79f, 0.59f, 0.63f}, {0.65f, 0.06f, 0.46f}}}, 2);
-    EXPECT_TRUE(CountFrameForShuffle()) << "frame 101 reshuffles before drawing";
+    EXPECT_TRUE(rings.CountFrameForShuffle()) << "frame 101 reshuffles before drawing";
     ExpectRings({{{0.54f, 0.40f, 0.24f}, {0.80f, 0.97f, 0.88f}, {0.30f, 0.50f, 0.38f}, {0.67f, 0.50f, 0.94f}}}, 4);
-    TakeRasterStep();
+    rings.TakeRasterStep();
 
     for (int frame = 102; frame < 202; ++frame) {
-        EXPECT_FALSE(CountFrameForShuffle()) << "frame " << frame;
-        TakeRasterStep();
+        EXPECT_FALSE(rings.CountFrameForShuffle()) << "frame " << frame;
+        rings.TakeRasterStep();
     }
-    EXPECT_TRUE(CountFrameForShuffle()) << "frame 202 reshuffles";
+    EXPECT_TRUE(rings.CountFrameForShuffle()) << "frame 202 reshuffles";
     ExpectRings({{{0.42f, 0.56f, 0.56f}, {0.43f, 0.63f, 0.12f}, {0.78f, 0.25f, 0.79f}, {0.53f, 0.44f, 0.97f}}}, 2);
 }
 
@@ -87,23 +86,23 @@ TEST_F(RingRules, ComponentsAreWholeHundredthsNeverZero)
 {
     bool sawOne = false;
     for (int shuffle = 0; shuffle < 3000; ++shuffle) {
-        ShuffleRingColours();
-        for (float c : {ringRed[0], ringGreen[1], ringBlue[2], ringRed[3]}) {
+        rings.ShuffleRingColours();
+        for (float c : {rings.Colour(0).red, rings.Colour(1).green, rings.Colour(2).blue, rings.Colour(3).red}) {
             ASSERT_GE(c, 0.01f);
             ASSERT_LE(c, 1.0f);
             const float hundredths = c * 100.0f;
             ASSERT_NEAR(hundredths, static_cast<float>(static_cast<int>(hundredths + 0.5f)), 1e-3f);
             sawOne = sawOne || c == 1.0f;
         }
-        ASSERT_GE(extraRings, 0);
-        ASSERT_LE(extraRings, 3);
+        ASSERT_GE(rings.VisibleRingCount(), 1);
+        ASSERT_LE(rings.VisibleRingCount(), 4);
     }
     EXPECT_TRUE(sawOne) << "a component of exactly 1.00 occurs";
 }
 
 TEST_F(RingRules, FirstFrameRasterColour)
 {
-    ShuffleRingColours();
+    rings.ShuffleRingColours();
     const RasterStepResult first = FrameRules();
     EXPECT_EQ(first.colour.red, 236);
     EXPECT_EQ(first.colour.green, 16);
@@ -114,7 +113,7 @@ TEST_F(RingRules, FirstFrameRasterColour)
 TEST_F(RingRules, RasterBouncesBetweenItsBounds)
 {
     std::vector<int> xs;
-    for (int frame = 1; frame <= 400; ++frame) xs.push_back(TakeRasterStep().x);
+    for (int frame = 1; frame <= 400; ++frame) xs.push_back(rings.TakeRasterStep().x);
     const std::pair<int, int> turns[] = {{0, -200}, {16, -216}, {17, -215}, {16 + 37, -179}, {16 + 38, -180}};
     for (const auto& [index, x] : turns) EXPECT_EQ(xs[index], x) << "frame " << index + 1;
     for (int x : xs) {
@@ -133,34 +132,30 @@ TEST(FrameAngle, RunsFromZeroTo360ThenRestartsAtOne)
     for (const auto& [frame, expected] : frames) EXPECT_EQ(seen[frame], expected) << "frame " << frame;
 }
 
-class MouseRule : public ::testing::Test {
+class MouseMoves : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetMouseRule();
-        mouseMoveCount = 1;  // as the message loop starts
-    }
+    MouseRule rule;
+
+    void SetUp() override { rule.StartWatching(); }  // as the message loop starts
 };
 
-TEST_F(MouseRule, FirstMoveOnlyRecordsTheOrigin)
+TEST_F(MouseMoves, FirstMoveOnlyRecordsTheOrigin)
 {
-    EXPECT_FALSE(MouseMoveEndsRun({900, 700}));
-    EXPECT_EQ(mouseOrigin.x, 900);
-    EXPECT_EQ(mouseOrigin.y, 700);
-    EXPECT_EQ(mouseMoveCount, 2);
-    EXPECT_FALSE(MouseMoveEndsRun({900, 700}));
+    EXPECT_FALSE(rule.MoveEndsRun({900, 700}));
+    EXPECT_FALSE(rule.MoveEndsRun({902, 698})) << "two pixels from the first move";
+    EXPECT_TRUE(rule.MoveEndsRun({903, 700})) << "three pixels from the first move";
 }
 
 // Moves measured in screen coordinates from the first move's point, whichever
 // monitor's window reports them: negative coordinates left of or above the
 // primary, and crossings between monitors. Each row starts a run afresh.
-struct MouseMoves {
+struct MoveRow {
     const char* name;
     ScreenPoint origin;
     std::vector<std::pair<ScreenPoint, bool>> moves;  // each move, and whether it ends the run
 };
 
-const MouseMoves kMouseMoves[] = {
+const MoveRow kMouseMoves[] = {
     {"TwoPixelsOnBothAxesKeepsRunning", {100, 100}, {{{102, 102}, false}, {{98, 98}, false}, {{102, 98}, false}}},
     {"ThreePixelsOnEitherAxisEnds, right", {100, 100}, {{{103, 100}, true}}},
     {"ThreePixelsOnEitherAxisEnds, left", {100, 100}, {{{97, 100}, true}}},
@@ -177,16 +172,17 @@ const MouseMoves kMouseMoves[] = {
     {"ThreePixelsOnARightMonitor", {1500, 400}, {{{1503, 400}, true}}},
 };
 
-TEST_F(MouseRule, EveryMoveOfTheTable)
+TEST_F(MouseMoves, EveryMoveOfTheTable)
 {
-    for (const MouseMoves& row : kMouseMoves) {
+    for (const MoveRow& row : kMouseMoves) {
         SCOPED_TRACE(row.name);
-        SetUp();
-        EXPECT_FALSE(MouseMoveEndsRun(row.origin));
+        rule = MouseRule();
+        rule.StartWatching();
+        EXPECT_FALSE(rule.MoveEndsRun(row.origin));
         for (const auto& [to, ends] : row.moves) {
-            EXPECT_EQ(MouseMoveEndsRun(to), ends) << to.x << "," << to.y;
+            EXPECT_EQ(rule.MoveEndsRun(to), ends) << to.x << "," << to.y;
             if (ends) {
-                EXPECT_EQ(mouseMoveCount, 1) << "the ending move zeroes the count, then counts itself";
+                EXPECT_FALSE(rule.MoveEndsRun({to.x / 2 + 50, to.y / 2})) << "the move after an ending one is the new origin";
             }
         }
     }
