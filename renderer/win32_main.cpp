@@ -9,16 +9,12 @@
 #include "win32_covers.h"
 #include "win32_opengl.h"
 #include "win32_system_library.h"
-#include "windows_up_signal.h"
+#include "renderer_contract.h"
 
 #include <cstring>
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the pixel format record has one size on every Windows");
 
-// The window as other programs see it: its class name, and the title the
-// saver watches for.
-static const char* const kWindowClass = "MyClass";
-static const char* const kWindowTitle = "Quorvellanto_VC";
 // A borderless popup. The low bit 8 is a class-defined style bit, which means
 // nothing to this class; it is kept so the window's style reads as it always has.
 static constexpr DWORD kWindowStyle = WS_POPUP | 0x8;
@@ -191,7 +187,7 @@ HWND RendererWindow::Create(HINSTANCE instance)
     current = this;
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    if (CreateWindowExA(0, kWindowClass, kWindowTitle, kWindowStyle, 0, 0, width, height, nullptr, nullptr, instance,
+    if (CreateWindowExA(0, kRendererWindowClass, kRendererWindowTitle, kWindowStyle, 0, 0, width, height, nullptr, nullptr, instance,
                         this) == nullptr)
         window_ = nullptr;
     return window_;
@@ -244,7 +240,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
         windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        windowClass.lpszClassName = kWindowClass;
+        windowClass.lpszClassName = kRendererWindowClass;
         if (RegisterClassA(&windowClass) == 0) return 0;
     }
     static RendererWindow renderer;  // lives as long as its window, to the process's end

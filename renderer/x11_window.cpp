@@ -1,12 +1,13 @@
 #include "x11_window.h"
 
+#include "renderer_contract.h"
+
 #include <X11/Xatom.h>
 
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-static constexpr const char* kTitle = "Quorvellanto_VC";
 
 static int trappedErrors = 0;
 
@@ -37,11 +38,11 @@ bool XErrorTrap::Failed()
 
 static void SetTitle(Display* display, Window window)
 {
-    XStoreName(display, window, kTitle);
+    XStoreName(display, window, kRendererWindowTitle);
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     XChangeProperty(display, window, netWmName, utf8, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(kTitle), static_cast<int>(strlen(kTitle)));
+                    reinterpret_cast<const unsigned char*>(kRendererWindowTitle), static_cast<int>(strlen(kRendererWindowTitle)));
     XClassHint hint;
     char name[] = "quorvellanto", className[] = "Quorvellanto";
     hint.res_name = name;

@@ -3,6 +3,7 @@
 #include "bgm.h"
 #include "conversions.h"
 #include "settings_file.h"
+#include "renderer_contract.h"
 #include "startup.h"
 
 const char* const kRendererFileName = "\\Quorvellanto.dll";
@@ -64,7 +65,7 @@ void RunFormRules::CdWatchTimer_Tick()
 
 void RunFormRules::RendererWatchTimer_Tick()
 {
-    if (desktop_.WindowExists(kRendererTitle)) {
+    if (desktop_.WindowExists(kRendererWindowTitle)) {
         rendererSeen_ = true;
         return;
     }

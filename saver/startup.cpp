@@ -6,7 +6,6 @@
 
 const char* const kRunFormCaption = "Quorvellanto_Main";
 const char* const kSettingsDialogCaption = "<Quorvellanto>";
-const char* const kRendererTitle = "Quorvellanto_VC";
 
 std::string ArgumentTextOf(const std::string& commandLine)
 {

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-// Window titles that mark a running instance, and the renderer's title.
+// Window titles that mark a running instance (the renderer's own is in
+// renderer_contract.h).
 extern const char* const kRunFormCaption;        // "Quorvellanto_Main"
 extern const char* const kSettingsDialogCaption; // "<Quorvellanto>"
-extern const char* const kRendererTitle;         // "Quorvellanto_VC"
 
 // The command line without the program's own name (quoted or not) and the
 // blanks after it.

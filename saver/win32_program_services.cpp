@@ -2,7 +2,7 @@
 
 #include "startup.h"
 #include "win32_system_library.h"
-#include "windows_up_signal.h"
+#include "renderer_contract.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "files.h"
+#include "renderer_contract.h"
 
 struct _XDisplay;
 
@@ -249,7 +250,7 @@ void RegisterStage(const StageOptions& options);
 // Base fixture: the stage is ready, and helpers to start a program, wait for
 // its window and expect its exit code.
 // The titles by which the shipped programs' windows are found.
-constexpr const char* kRendererTitle = "Quorvellanto_VC";
+constexpr const char* kRendererTitle = kRendererWindowTitle;
 constexpr const char* kRunFormTitle = "Quorvellanto_Main";
 constexpr const char* kDialogTitle = "<Quorvellanto>";
 
