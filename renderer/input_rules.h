@@ -4,9 +4,7 @@
 #pragma once
 #include <cstdint>
 
-struct ScreenPoint {
-    std::int32_t x, y;
-};
+#include "screen_point.h"
 
 // The mouse rule of one run. Moves before the run watches them are measured
 // from 0,0; the renderer starts watching as its message loop starts.

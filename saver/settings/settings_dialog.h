@@ -9,6 +9,7 @@
 
 #include "profile_store.h"
 #include "program_services.h"
+#include "screen_point.h"
 
 // Screen position of the cursor when the dialog loaded, for its zoom animations.
 extern std::int16_t CursorX;
@@ -20,10 +21,6 @@ extern const char* const kMakerAddress;
 constexpr int kTrackEntries = 31;
 
 enum class DialogPointer { Default, Hourglass };
-
-struct ScreenPoint {
-    int x = 0, y = 0;
-};
 
 // What the rules need of the dialog's window, its controls and the platform.
 class SettingsDialogView {
