@@ -42,10 +42,10 @@ forms::PropertyBag Written(const forms::PropertyBag& read)
 {
     PlainParts parts;
     CommandRules rules(parts);
-    rules.UserControl_ReadProperties(read);
+    rules.ReadProperties(read);
     rules.Initialize();
     forms::PropertyBag written;
-    rules.UserControl_WriteProperties(written);
+    rules.WriteProperties(written);
     return written;
 }
 

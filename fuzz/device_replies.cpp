@@ -11,7 +11,6 @@
 
 #include "bgm.h"
 #include "fuzz_support.h"
-#include "settings_file.h"
 
 namespace {
 
@@ -55,19 +54,18 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     auto lines = Fields(TextOf(data, size), '\n');
-    ResetSettingsState();
-    ResetMusicState();
-    BgmRepeat = static_cast<std::int16_t>(std::strtol(lines[0].c_str(), nullptr, 10));
-    BgmFile = lines.size() > 1 ? lines[1] : std::string();
+    const auto repeatTrack = static_cast<std::int16_t>(std::strtol(lines[0].c_str(), nullptr, 10));
+    const std::string file = lines.size() > 1 ? lines[1] : std::string();
     AnsweringDevice device;
     device.answers.assign(lines.begin() + std::min<std::size_t>(lines.size(), 2), lines.end());
 
-    OpenCd(device);
-    for (int pass = 0; pass < 4; ++pass) WatchCd(device);
-    CloseCd(device);
-    PlayMp3(device);
-    for (int tick = 0; tick < 3; ++tick) KeepMp3Playing(device);
-    CloseMp3(device);
+    MusicPlayer player(device);
+    player.OpenCd();
+    for (int pass = 0; pass < 4; ++pass) player.WatchCd(repeatTrack);
+    player.CloseCd();
+    player.PlayMp3(file);
+    for (int tick = 0; tick < 3; ++tick) player.KeepMp3Playing();
+    player.CloseMp3();
 
     const std::string playFrom = "play cdaudio from ";
     for (const std::string& command : device.commands) {
@@ -77,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(device.givenReplies.count(command.substr(playFrom.size())) > 0,
                        "a play position the device did not give: " + Shown(command));
         if (command.compare(0, 6, "open \"") == 0) {
-            FUZZ_CHECK(command == "open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play" &&
-                           BgmFile.find('"') == std::string::npos,
+            FUZZ_CHECK(command == "open \"" + file + "\" type MPEGVideo Alias MP3Play" &&
+                           file.find('"') == std::string::npos,
                        "the file stays inside its quotes: " + Shown(command));
-            FUZZ_CHECK(LooksLikeMpegAudio(BgmFile), "only MPEG audio is opened: " + Shown(BgmFile));
+            FUZZ_CHECK(LooksLikeMpegAudio(file), "only MPEG audio is opened: " + Shown(file));
         }
     }
     return 0;

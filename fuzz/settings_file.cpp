@@ -38,16 +38,12 @@ public:
     std::string track;
 };
 
-struct State {
-    std::int16_t kind, repeat;
-    std::string file, folder;
-    bool operator==(const State& o) const
-    {
-        return kind == o.kind && repeat == o.repeat && file == o.file && folder == o.folder;
-    }
-};
-
-State Now() { return {BgmKind, BgmRepeat, BgmFile, BgmFolder}; }
+MusicSettings Loaded(const FakeProfile& profile, FakeServices& services)
+{
+    MusicSettings loaded;
+    LoadSettings(loaded, profile, services);
+    return loaded;
+}
 
 // The folder must end where a character of the path ends.
 void CheckFolder(const std::string& path, const std::string& folder, const FakeServices& services)
@@ -84,39 +80,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     services.readable.insert(field(3));
     if (!field(3).empty() && field(3).back() == '\\') services.readable.insert(field(3).substr(0, field(3).size() - 1));
 
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    FUZZ_CHECK(BgmFile.size() <= kLongestMusicPath, "a kept path loads whole");
-    if (!BgmFile.empty()) {
-        FUZZ_CHECK(BgmFile == field(3).substr(0, field(3).find('\0')), "the stored path, whole: " + Shown(field(3)));
-        CheckFolder(BgmFile, BgmFolder, services);
+    MusicSettings music = Loaded(profile, services);
+    FUZZ_CHECK(music.file.size() <= kLongestMusicPath, "a kept path loads whole");
+    if (!music.file.empty()) {
+        FUZZ_CHECK(music.file == field(3).substr(0, field(3).find('\0')), "the stored path, whole: " + Shown(field(3)));
+        CheckFolder(music.file, music.folder, services);
     }
-    const State loaded = Now();
-    FUZZ_CHECK(SaveSettings(profile, services), "the fake saves");
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    FUZZ_CHECK(Now() == loaded, "what is saved loads back equal");
+    FUZZ_CHECK(SaveSettings(music, profile, services), "the fake saves");
+    FUZZ_CHECK(Loaded(profile, services) == music, "what is saved loads back equal");
 
     // The dialog: the chosen path is kept whole, or refused with a word.
     if (fields.size() >= 5) {
         QuietView view;
         view.chosen = field(4);
-        SettingsDialogRules rules(view, profile, services);
-        rules.Form_Load();
-        rules.FileButton_Click();
+        SettingsDialogRules rules(view, music, profile, services);
+        rules.OnLoad();
+        rules.OnFileButtonClick();
         const bool kept = view.refusals == 0;
         FUZZ_CHECK(kept == (field(4).size() <= kLongestMusicPath), "refused exactly when too long to load");
         if (kept) {
-            FUZZ_CHECK(BgmFile == field(4), "the chosen path is taken whole");
-            CheckFolder(BgmFile, BgmFolder, services);
-            BgmKind = BGM_FILE;
-            rules.SaveButton_Click();
-            const State chosen = {BgmKind, BgmRepeat, BgmFile, BgmFolder};
-            services.readable.insert(BgmFile);
-            ResetSettingsState();
-            LoadSettings(profile, services);
-            if (chosen.file.find('\0') == std::string::npos && !chosen.file.empty() && chosen.file.back() != '\\')
-                FUZZ_CHECK(Now() == chosen, "a chosen file loads back at the next start: " + Shown(chosen.file));
+            FUZZ_CHECK(music.file == field(4), "the chosen path is taken whole");
+            CheckFolder(music.file, music.folder, services);
+            music.kind = BGM_FILE;
+            rules.OnSaveClick();
+            services.readable.insert(music.file);
+            if (music.file.find('\0') == std::string::npos && !music.file.empty() && music.file.back() != '\\')
+                FUZZ_CHECK(Loaded(profile, services) == music,
+                           "a chosen file loads back at the next start: " + Shown(music.file));
         }
     }
     return 0;

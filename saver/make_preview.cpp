@@ -6,18 +6,14 @@
 #include <vector>
 
 #include "egl_offscreen.h"
+#include "forms/bmp_file.h"
 #include "ring_rules.h"
 #include "scene.h"
 
 void PresentFrame() {}
 
 namespace {
-
 constexpr int kWidth = 152, kHeight = 112, kScale = 4;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); }
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) { Put16(out, v & 0xffff), Put16(out, v >> 16); }
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -41,42 +37,23 @@ int main(int argc, char** argv)
     }
     const std::vector<std::uint8_t> big = gl.ReadPixels();
 
-    // Rows bottom-up, as both OpenGL and BMP keep them; BMP pixels are BGR.
-    const int rowBytes = (kWidth * 3 + 3) & ~3;
-    std::vector<std::uint8_t> pixels(static_cast<size_t>(rowBytes) * kHeight, 0);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < kScale; ++dy)
-                    for (int dx = 0; dx < kScale; ++dx)
-                        sum += big[((static_cast<size_t>(y) * kScale + dy) * gl.width() + x * kScale + dx) * 3 + c];
-                pixels[static_cast<size_t>(y) * rowBytes + x * 3 + (2 - c)] =
-                    static_cast<std::uint8_t>(sum / (kScale * kScale));
-            }
+    // Each pixel the average of a 4 x 4 block; OpenGL keeps the rows bottom-up.
+    const auto averaged = [&](int x, int y) {
+        const std::size_t row = static_cast<std::size_t>(kHeight - 1 - y) * kScale;
+        std::uint32_t colour = 0;
+        for (int c = 0; c < 3; ++c) {
+            int sum = 0;
+            for (int dy = 0; dy < kScale; ++dy)
+                for (int dx = 0; dx < kScale; ++dx)
+                    sum += big[((row + dy) * gl.width() + x * kScale + dx) * 3 + c];
+            colour = colour << 8 | static_cast<std::uint32_t>(sum / (kScale * kScale));
         }
-    }
-    std::vector<std::uint8_t> file = {'B', 'M'};
-    Put32(file, 54 + static_cast<std::uint32_t>(pixels.size()));
-    Put32(file, 0);
-    Put32(file, 54);
-    Put32(file, 40);
-    Put32(file, kWidth);
-    Put32(file, kHeight);
-    Put16(file, 1);
-    Put16(file, 24);
-    Put32(file, 0);
-    Put32(file, static_cast<std::uint32_t>(pixels.size()));
-    Put32(file, 2835);
-    Put32(file, 2835);
-    Put32(file, 0);
-    Put32(file, 0);
-    file.insert(file.end(), pixels.begin(), pixels.end());
-    FILE* out = std::fopen(argv[1], "wb");
-    if (out == nullptr || std::fwrite(file.data(), 1, file.size(), out) != file.size()) {
+        return colour;
+    };
+    constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dots per inch
+    if (!forms::WriteBytesTo(argv[1], forms::EncodeBmp(kWidth, kHeight, kPixelsPerMetre, averaged))) {
         std::fprintf(stderr, "make_preview: cannot write %s\n", argv[1]);
         return 1;
     }
-    std::fclose(out);
     return 0;
 }

@@ -32,6 +32,16 @@ public:
     virtual void EndProgram() = 0;
 };
 
+// True when the file can be opened for reading; a trailing backslash is
+// tested without it.
+bool FileExists(const ProgramServices& services, const std::string& path);
+
+// The folder of a file's path, without a trailing backslash; a drive root
+// keeps its backslash ("C:\a.mp3" gives "C:\"). The path is read character
+// by character in the system's code page, so that the second byte of a
+// two-byte character (0x5C in "表") is never taken for a backslash.
+std::string FolderOf(const std::string& path, const ProgramServices& services);
+
 // The window manager, as far as the saver's rules look at it.
 class Desktop {
 public:

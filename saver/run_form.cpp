@@ -1,8 +1,6 @@
 #include "run_form.h"
 
-#include "bgm.h"
 #include "conversions.h"
-#include "settings_file.h"
 #include "renderer_contract.h"
 #include "startup.h"
 
@@ -19,8 +17,9 @@ MusicChoice ChooseMusic(int kind, const std::string& file)
     return MusicChoice::None;
 }
 
-RunFormRules::RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm)
-    : form_(form), services_(services), desktop_(desktop), mm_(mm)
+RunFormRules::RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm,
+                           const MusicSettings& music)
+    : form_(form), services_(services), desktop_(desktop), mm_(mm), music_(music), player_(mm)
 {
 }
 
@@ -32,19 +31,19 @@ void RunFormRules::StartRenderer()
     rendererStarted_ = services_.StartProgram(rendererPath_);
 }
 
-void RunFormRules::Form_Load()
+void RunFormRules::OnLoad()
 {
     StartRenderer();
-    switch (ChooseMusic(BgmKind, BgmFile)) {
+    switch (ChooseMusic(music_.kind, music_.file)) {
     case MusicChoice::Cd:
-        OpenCd(mm_);
+        player_.OpenCd();
         form_.SetTimerOn(RunTimer::CdWatch, true);
         break;
     case MusicChoice::Wav:
-        PlayWav(mm_);
+        player_.PlayWav(music_.file);
         break;
     case MusicChoice::Mp3:
-        PlayMp3(mm_);
+        player_.PlayMp3(music_.file);
         form_.SetTimerOn(RunTimer::Mp3, true);
         break;
     case MusicChoice::None:
@@ -52,18 +51,18 @@ void RunFormRules::Form_Load()
     }
 }
 
-void RunFormRules::Mp3Timer_Tick()
+void RunFormRules::OnMp3Timer()
 {
-    KeepMp3Playing(mm_);
+    player_.KeepMp3Playing();
 }
 
-void RunFormRules::CdWatchTimer_Tick()
+void RunFormRules::OnCdWatchTimer()
 {
-    WatchCd(mm_);
-    form_.SetTimerOn(RunTimer::CdWatch, CdWatchOk);
+    player_.WatchCd(music_.repeatTrack);
+    form_.SetTimerOn(RunTimer::CdWatch, player_.CdWatchOk());
 }
 
-void RunFormRules::RendererWatchTimer_Tick()
+void RunFormRules::OnRendererWatchTimer()
 {
     if (desktop_.WindowExists(kRendererWindowTitle)) {
         rendererSeen_ = true;
@@ -79,23 +78,23 @@ void RunFormRules::RendererWatchTimer_Tick()
     form_.UnloadForm();
 }
 
-void RunFormRules::Form_QueryUnload()
+void RunFormRules::OnQueryUnload()
 {
     bool closedMusic = false;
     if (form_.TimerOn(RunTimer::CdWatch)) {
         form_.SetTimerOn(RunTimer::CdWatch, false);
-        CloseCd(mm_);
+        player_.CloseCd();
         closedMusic = true;
     }
-    if (BgmKind == BGM_FILE) {
-        const MusicChoice music = ChooseMusic(BgmKind, BgmFile);
+    if (music_.kind == BGM_FILE) {
+        const MusicChoice music = ChooseMusic(music_.kind, music_.file);
         if (music == MusicChoice::Wav) {
-            StopWav(mm_);
+            player_.StopWav();
             closedMusic = true;
         }
         if (music == MusicChoice::Mp3) {
             form_.SetTimerOn(RunTimer::Mp3, false);
-            CloseMp3(mm_);
+            player_.CloseMp3();
             closedMusic = true;
         }
     }
@@ -104,7 +103,7 @@ void RunFormRules::Form_QueryUnload()
     if (ModeLetter(services_.ArgumentText()) == "S") desktop_.ShowCursor(true);
 }
 
-void RunFormRules::Form_Unload()
+void RunFormRules::OnUnload()
 {
     for (const char* picture : kPictureFiles) services_.DeleteFileAt(picture);
     services_.EndProgram();

@@ -4,8 +4,10 @@
 #pragma once
 #include <string>
 
+#include "bgm.h"
 #include "multimedia.h"
 #include "program_services.h"
+#include "settings_file.h"
 
 // The run form's timers: the MP3 kept playing (1000 ms), the audio CD watched
 // (200 ms), the renderer's window watched (500 ms).
@@ -29,23 +31,28 @@ extern const char* const kPictureFiles[3];   // "C:\Quorvellanto1.bmp" to "C:\Qu
 
 class RunFormRules {
 public:
-    RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm);
+    // The music is played as `music` says when the form loads; it may be
+    // loaded from the file after this is made.
+    RunFormRules(RunFormHost& form, ProgramServices& services, Desktop& desktop, Multimedia& mm,
+                 const MusicSettings& music);
 
-    // Starts the renderer, once: at the start of Form_Load, or sooner, before
+    // Starts the renderer, once: at the start of OnLoad, or sooner, before
     // the form's window is made, so that the run's first frame comes sooner.
     void StartRenderer();
-    void Form_Load();
-    void Mp3Timer_Tick();
-    void CdWatchTimer_Tick();
-    void RendererWatchTimer_Tick();
-    void Form_QueryUnload();
-    void Form_Unload();
+    void OnLoad();
+    void OnMp3Timer();
+    void OnCdWatchTimer();
+    void OnRendererWatchTimer();
+    void OnQueryUnload();
+    void OnUnload();
 
 private:
     RunFormHost& form_;
     ProgramServices& services_;
     Desktop& desktop_;
     Multimedia& mm_;
+    const MusicSettings& music_;
+    MusicPlayer player_;
     std::string rendererPath_;
     // A renderer that started, still runs and has not shown its window yet (a
     // slow or busy machine) is waited for, up to kFirstWindowTicks watches.

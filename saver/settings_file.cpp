@@ -5,11 +5,6 @@
 
 #include "conversions.h"
 
-std::int16_t BgmKind = 0;
-std::int16_t BgmRepeat = 0;
-std::string BgmFile;
-std::string BgmFolder;
-
 const char* const kSettingsSection = "Section";
 const char* const kKeyBgmKind = "BGM\x8B\xE6\x95\xAA";
 const char* const kKeyBgmRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
@@ -50,14 +45,6 @@ void LoadInteger(const ProfileStore& profile, const std::string& file, const cha
 
 }  // namespace
 
-void ResetSettingsState()
-{
-    BgmKind = 0;
-    BgmRepeat = 0;
-    BgmFile.clear();
-    BgmFolder.clear();
-}
-
 std::string SettingsFilePath(const ProgramServices& services)
 {
     return services.ProgramFolder() + kSettingsFileName;
@@ -81,64 +68,42 @@ std::string UserSettingsFilePath(ProgramServices& services, bool create)
     return folder.empty() ? std::string() : folder + kSettingsFileName;
 }
 
-void LoadSettings(const ProfileStore& profile, ProgramServices& services)
+void LoadSettings(MusicSettings& settings, const ProfileStore& profile, ProgramServices& services)
 {
     const std::string userFile = UserSettingsFilePath(services, false);
     const bool userCopy = !userFile.empty() && services.CanOpenForReading(userFile);
     const std::string file = userCopy ? userFile : SettingsFilePath(services);
-    LoadInteger(profile, file, kKeyBgmKind, BgmKind);
-    LoadInteger(profile, file, kKeyBgmRepeat, BgmRepeat);
+    LoadInteger(profile, file, kKeyBgmKind, settings.kind);
+    LoadInteger(profile, file, kKeyBgmRepeat, settings.repeatTrack);
     // Read with room for one byte more than a kept path, so that a longer
     // stored path is seen as too long rather than cut to one that may exist.
     const std::string path = CutAtNul(profile.Read(kSettingsSection, kKeyBgmFile, file, kPathCapacity), kPathCapacity - 1);
     if (path.empty() || path.size() > kLongestMusicPath || !FileExists(services, path)) {
-        BgmFile.clear();
-        if (BgmKind == BGM_FILE) BgmKind = BGM_NONE;
+        settings.file.clear();
+        if (settings.kind == BGM_FILE) settings.kind = BGM_NONE;
     } else {
-        BgmFile = path;
+        settings.file = path;
     }
-    BgmFolder = BgmFile.empty() ? services.ProgramFolder() : FolderOf(BgmFile, services);
+    settings.folder = settings.file.empty() ? services.ProgramFolder() : FolderOf(settings.file, services);
 }
 
 namespace {
-bool WriteSettingsTo(ProfileStore& profile, const std::string& file)
+bool WriteSettingsTo(const MusicSettings& settings, ProfileStore& profile, const std::string& file)
 {
-    bool written = PutIniString(profile, kSettingsSection, kKeyBgmKind, conv::NumberText(BgmKind), file);
-    written = PutIniString(profile, kSettingsSection, kKeyBgmRepeat, conv::NumberText(BgmRepeat), file) && written;
-    return PutIniString(profile, kSettingsSection, kKeyBgmFile, BgmFile, file) && written;
+    bool written = PutIniString(profile, kSettingsSection, kKeyBgmKind, conv::NumberText(settings.kind), file);
+    written = PutIniString(profile, kSettingsSection, kKeyBgmRepeat, conv::NumberText(settings.repeatTrack), file) && written;
+    return PutIniString(profile, kSettingsSection, kKeyBgmFile, settings.file, file) && written;
 }
 }  // namespace
 
-bool SaveSettings(ProfileStore& profile, ProgramServices& services)
+bool SaveSettings(const MusicSettings& settings, ProfileStore& profile, ProgramServices& services)
 {
-    if (WriteSettingsTo(profile, SettingsFilePath(services))) {
+    if (WriteSettingsTo(settings, profile, SettingsFilePath(services))) {
         const std::string userFile = UserSettingsFilePath(services, false);
         if (!userFile.empty() && services.CanOpenForReading(userFile)) services.DeleteFileAt(userFile);
         return true;
     }
     // Only now is the user's folder needed: it is made for this write.
     const std::string userFile = UserSettingsFilePath(services, true);
-    return !userFile.empty() && WriteSettingsTo(profile, userFile);
-}
-
-bool FileExists(const ProgramServices& services, const std::string& path)
-{
-    std::string tested = path;
-    if (!tested.empty() && tested.back() == '\\') tested.pop_back();
-    return services.CanOpenForReading(tested);
-}
-
-std::string FolderOf(const std::string& path, const ProgramServices& services)
-{
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        if (c == '\\' || c == ':') last = i;
-        else if (services.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < path.size()) ++i;
-    }
-    if (last == std::string::npos) return {};
-    if (path[last] == ':') return path.substr(0, last + 1);
-    // "C:\a.mp3" and "\a.mp3": the root keeps its backslash.
-    if (last == 0 || (last == 2 && path[1] == ':')) return path.substr(0, last + 1);
-    return path.substr(0, last);
+    return !userFile.empty() && WriteSettingsTo(settings, profile, userFile);
 }

@@ -21,6 +21,7 @@ Win32ProgramServices services;
 Win32Desktop desktop;
 Win32ProfileStore profile;
 Win32Multimedia multimedia;
+MusicSettings music;
 std::unique_ptr<PreviewForm> previewForm;
 std::unique_ptr<RunForm> runForm;
 
@@ -68,14 +69,14 @@ constexpr unsigned kRendererWindowsBoundMs = 2000;
 void Run(StartupMode mode)
 {
     if (!services.MarkInstance()) forms::EndProgram();
-    runForm = std::make_unique<RunForm>(services, desktop, multimedia);
+    runForm = std::make_unique<RunForm>(services, desktop, multimedia, music);
     runForm->StartRenderer();
     if (AnotherInstanceShows()) {
         services.StopStartedProgram();
         forms::EndProgram();
     }
     services.WaitForStartedProgramWindows(kRendererWindowsBoundMs);
-    LoadSettings(profile, services);  // the music's, needed once the form loads
+    LoadSettings(music, profile, services);  // needed once the form loads
     if (mode == StartupMode::RunHidden) desktop.ShowCursor(false);
     runForm->Load();
 }
@@ -95,9 +96,9 @@ void Main()
     }
     if (mode == StartupMode::End) forms::EndProgram();
     if (!services.MarkInstance()) forms::EndProgram();
-    LoadSettings(profile, services);
+    LoadSettings(music, profile, services);
     // Modal, without an owner; the program ends when it has closed.
-    SettingsDialog dialog(profile, services);
+    SettingsDialog dialog(music, profile, services);
     dialog.ShowModal();
     forms::EndProgram();
 }

@@ -44,7 +44,7 @@ void CALLBACK PreviewForm::CheckHost(HWND, UINT, UINT_PTR, DWORD)
     form->Unload();
 }
 
-void PreviewForm::Form_Unload()
+void PreviewForm::OnUnload()
 {
     // The form's own window is told to close; the program ends as this last
     // form goes, whether the host closed it or destroyed it with itself.

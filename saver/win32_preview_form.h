@@ -17,7 +17,7 @@ public:
     void WatchHost(HWND host);
 
 private:
-    void Form_Unload() override;
+    void OnUnload() override;
     static void CALLBACK CheckHost(HWND, UINT, UINT_PTR, DWORD);
 
     HWND host_ = nullptr;

@@ -18,20 +18,9 @@ std::string Win32ProgramServices::ProgramFolder() const
         if (length < path.size()) break;
         path.resize(path.size() * 2);
     }
-    std::string folder(path.data());
-    // Double-byte characters are stepped over whole: their second byte may be
-    // a backslash. (Kernel32's lead-byte test rather than CharNextA, so that a
-    // run finds the renderer without loading user32.)
-    const char* begin = folder.c_str();
-    const char* cut = nullptr;
-    for (const char* p = begin; *p != '\0'; ++p) {
-        if (*p == '\\') cut = p;
-        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') ++p;
-    }
-    if (cut == nullptr) return folder;
-    std::string result(begin, cut);
-    if (result.size() == 2 && result[1] == ':') result += '\\';  // a drive root keeps its backslash
-    return result;
+    // Read in the system's code page (kernel32's lead-byte test, so that a
+    // run finds the renderer without loading user32).
+    return FolderOf(path.data(), *this);
 }
 
 bool Win32ProgramServices::IsLeadByte(unsigned char byte) const

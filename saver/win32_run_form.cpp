@@ -2,12 +2,12 @@
 
 #include "startup.h"
 
-RunForm::RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm)
+RunForm::RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm, const MusicSettings& music)
     : forms::Form(kRunFormCaption, forms::FormStyle{WS_POPUP, WS_EX_TOOLWINDOW, RGB(0, 0, 0)}),
-      rules_(*this, services, desktop, mm),
-      mp3Timer(*this, 1000, false, [this] { rules_.Mp3Timer_Tick(); }),
-      cdWatchTimer(*this, 200, false, [this] { rules_.CdWatchTimer_Tick(); }),
-      rendererWatchTimer(*this, 500, true, [this] { rules_.RendererWatchTimer_Tick(); })
+      rules_(*this, services, desktop, mm, music),
+      mp3Timer(*this, 1000, false, [this] { rules_.OnMp3Timer(); }),
+      cdWatchTimer(*this, 200, false, [this] { rules_.OnCdWatchTimer(); }),
+      rendererWatchTimer(*this, 500, true, [this] { rules_.OnRendererWatchTimer(); })
 {
 }
 

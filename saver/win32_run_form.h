@@ -7,7 +7,8 @@
 
 class RunForm : public forms::Form, private RunFormHost {
 public:
-    RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm);
+    // The music is played as `music` says once the form loads.
+    RunForm(ProgramServices& services, Desktop& desktop, Multimedia& mm, const MusicSettings& music);
     // Before Load: the renderer starts while this program's window is still
     // to be made (the window system's first window costs a noticeable time).
     void StartRenderer() { rules_.StartRenderer(); }
@@ -15,13 +16,13 @@ public:
 private:
     // The renderer's first watch counts from the end of the start steps, so
     // that loading the music (winmm, on first use) takes none of its time.
-    void Form_Load() override
+    void OnLoad() override
     {
-        rules_.Form_Load();
+        rules_.OnLoad();
         if (rendererWatchTimer.Enabled()) rendererWatchTimer.SetEnabled(true);
     }
-    void Form_QueryUnload(bool&, forms::QueryUnloadReason) override { rules_.Form_QueryUnload(); }
-    void Form_Unload() override { rules_.Form_Unload(); }
+    void OnQueryUnload(bool&, forms::QueryUnloadReason) override { rules_.OnQueryUnload(); }
+    void OnUnload() override { rules_.OnUnload(); }
 
     void SetTimerOn(RunTimer timer, bool on) override { TimerOf(timer).SetEnabled(on); }
     bool TimerOn(RunTimer timer) const override { return TimerOf(timer).Enabled(); }

@@ -4,29 +4,14 @@
 #include <optional>
 
 #include "conversions.h"
-#include "settings_file.h"
-
-bool CdWatchOk = false;
-std::string MciText;
 
 const char* const kNoCommandText = "コマンド文字列が指定されていません";
 const char* const kNoErrorText = "Error (文字列が取れません)";
 
 namespace {
 
-// Reply buffers; they keep their contents between calls.
-char replyBuffer[512];
-char errorBuffer[256];
-char cdModeBuffer[256];
-char mp3ModeBuffer[30];
-
 constexpr unsigned kCdModeOffered = 255;
 constexpr unsigned kMp3ModeOffered = 30;
-
-void Send(Multimedia& mm, const std::string& command)
-{
-    mm.SendString(command, nullptr, 0);
-}
 
 // The first seven characters of a reply buffer, which the modes are compared on.
 std::string ModeOf(const char* buffer, std::size_t size)
@@ -48,98 +33,93 @@ bool UnsafeInCommand(const std::string& path)
 
 }  // namespace
 
-void ResetMusicState()
+void MusicPlayer::Send(const std::string& command)
 {
-    CdWatchOk = false;
-    MciText.clear();
-    std::memset(replyBuffer, 0, sizeof replyBuffer);
-    std::memset(errorBuffer, 0, sizeof errorBuffer);
-    std::memset(cdModeBuffer, 0, sizeof cdModeBuffer);
-    std::memset(mp3ModeBuffer, 0, sizeof mp3ModeBuffer);
+    mm_.SendString(command, nullptr, 0);
 }
 
-std::int32_t SendMci(Multimedia& mm, const std::string& command, std::string& replyText)
+std::int32_t MusicPlayer::SendMci(const std::string& command, std::string& replyText)
 {
     if (command.empty()) {
         replyText = kNoCommandText;
         return -1;
     }
-    const std::int32_t code = mm.SendString(command, replyBuffer, sizeof replyBuffer);
+    const std::int32_t code = mm_.SendString(command, replyBuffer_, sizeof replyBuffer_);
     if (code != 0) {
-        if (mm.ErrorText(code, errorBuffer, sizeof errorBuffer)) {
-            replyText.assign(errorBuffer, strnlen(errorBuffer, sizeof errorBuffer));
+        if (mm_.ErrorText(code, errorBuffer_, sizeof errorBuffer_)) {
+            replyText.assign(errorBuffer_, strnlen(errorBuffer_, sizeof errorBuffer_));
         } else {
             replyText = kNoErrorText;
         }
         return code;
     }
-    replyText.assign(replyBuffer, strnlen(replyBuffer, sizeof replyBuffer));
+    replyText.assign(replyBuffer_, strnlen(replyBuffer_, sizeof replyBuffer_));
     return 0;
 }
 
-std::string QueryMci(Multimedia& mm, const std::string& command)
+std::string MusicPlayer::QueryMci(const std::string& command)
 {
-    const std::int32_t code = SendMci(mm, command, MciText);
-    return code == 0 ? MciText : "Error:" + conv::Decimal(code);
+    const std::int32_t code = SendMci(command, lastReply_);
+    return code == 0 ? lastReply_ : "Error:" + conv::Decimal(code);
 }
 
-std::int32_t PlayMciRange(Multimedia& mm, const std::string& device, const std::string& from, const std::string& to)
+std::int32_t MusicPlayer::PlayMciRange(const std::string& device, const std::string& from, const std::string& to)
 {
     std::string command = "play " + device;
     if (!from.empty()) command += " from " + from;
     if (!to.empty()) command += " to " + to;
-    return SendMci(mm, command, MciText);
+    return SendMci(command, lastReply_);
 }
 
-void OpenCd(Multimedia& mm)
+void MusicPlayer::OpenCd()
 {
-    Send(mm, "open cdaudio");
-    Send(mm, "set cdaudio time format tmsf");
+    Send("open cdaudio");
+    Send("set cdaudio time format tmsf");
 }
 
-void WatchCd(Multimedia& mm)
+void MusicPlayer::WatchCd(std::int16_t repeatTrack)
 {
-    CdWatchOk = true;
-    const std::string track = QueryMci(mm, "status cdaudio current track");
+    cdWatchOk_ = true;
+    const std::string track = QueryMci("status cdaudio current track");
     if (ReportsError(track)) {
-        CdWatchOk = false;
+        cdWatchOk_ = false;
         return;
     }
-    const std::string tracks = QueryMci(mm, "status cdaudio number of tracks");
+    const std::string tracks = QueryMci("status cdaudio number of tracks");
     if (ReportsError(tracks)) {
-        CdWatchOk = false;
+        cdWatchOk_ = false;
         return;
     }
-    mm.SendString("status cdaudio mode", cdModeBuffer, kCdModeOffered);
-    const bool stopped = ModeOf(cdModeBuffer, sizeof cdModeBuffer) == "stopped";
-    if (BgmRepeat == 0) {
-        if (stopped) PlayMciRange(mm, "cdaudio", "", "");
+    mm_.SendString("status cdaudio mode", cdModeBuffer_, kCdModeOffered);
+    const bool stopped = ModeOf(cdModeBuffer_, sizeof cdModeBuffer_) == "stopped";
+    if (repeatTrack == 0) {
+        if (stopped) PlayMciRange("cdaudio", "", "");
         return;
     }
     // The track number is read whether or not the device has stopped; a reply
     // that is no number is a failed pass.
     const std::optional<double> current = conv::ParseNumber(track);
     if (!current) {
-        CdWatchOk = false;
+        cdWatchOk_ = false;
         return;
     }
-    if (stopped || *current != BgmRepeat) {
+    if (stopped || *current != repeatTrack) {
         // A track the disc does not have (or any failed query) gives no
         // position: the pass fails and nothing is played.
-        if (SendMci(mm, "status cdaudio position track " + conv::Decimal(BgmRepeat), MciText) != 0 ||
-            ReportsError(MciText)) {
-            CdWatchOk = false;
+        if (SendMci("status cdaudio position track " + conv::Decimal(repeatTrack), lastReply_) != 0 ||
+            ReportsError(lastReply_)) {
+            cdWatchOk_ = false;
             return;
         }
-        const std::string position = MciText;
-        PlayMciRange(mm, "cdaudio", position, "");
+        const std::string position = lastReply_;
+        PlayMciRange("cdaudio", position, "");
     }
 }
 
-void CloseCd(Multimedia& mm)
+void MusicPlayer::CloseCd()
 {
-    Send(mm, "stop cdaudio");
-    Send(mm, "close cdaudio");
+    Send("stop cdaudio");
+    Send("close cdaudio");
 }
 
 namespace {
@@ -201,41 +181,41 @@ bool LooksLikeMpegAudio(const std::string& start)
     return false;
 }
 
-void PlayMp3(Multimedia& mm)
+void MusicPlayer::PlayMp3(const std::string& file)
 {
     // A quote in the stored path could add words of its own to the command:
     // such a file counts as one that cannot be opened.
-    if (UnsafeInCommand(BgmFile)) return;
-    if (!LooksLikeMpegAudio(mm.FileStart(BgmFile, kMp3SniffBytes))) return;
-    const std::int32_t code = mm.SendString("open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play", nullptr, 0);
-    if (code == 0) Send(mm, "play MP3Play");
+    if (UnsafeInCommand(file)) return;
+    if (!LooksLikeMpegAudio(mm_.FileStart(file, kMp3SniffBytes))) return;
+    const std::int32_t code = mm_.SendString("open \"" + file + "\" type MPEGVideo Alias MP3Play", nullptr, 0);
+    if (code == 0) Send("play MP3Play");
 }
 
-bool IsMp3Playing(Multimedia& mm)
+bool MusicPlayer::IsMp3Playing()
 {
-    mm.SendString("status MP3Play mode", mp3ModeBuffer, kMp3ModeOffered);
-    return ModeOf(mp3ModeBuffer, sizeof mp3ModeBuffer) == "playing";
+    mm_.SendString("status MP3Play mode", mp3ModeBuffer_, kMp3ModeOffered);
+    return ModeOf(mp3ModeBuffer_, sizeof mp3ModeBuffer_) == "playing";
 }
 
-void KeepMp3Playing(Multimedia& mm)
+void MusicPlayer::KeepMp3Playing()
 {
-    if (IsMp3Playing(mm)) return;
-    Send(mm, "stop MP3Play");
-    Send(mm, "play MP3Play from 0");
+    if (IsMp3Playing()) return;
+    Send("stop MP3Play");
+    Send("play MP3Play from 0");
 }
 
-void CloseMp3(Multimedia& mm)
+void MusicPlayer::CloseMp3()
 {
-    Send(mm, "stop MP3Play");
-    Send(mm, "close MP3Play");
+    Send("stop MP3Play");
+    Send("close MP3Play");
 }
 
-void PlayWav(Multimedia& mm)
+void MusicPlayer::PlayWav(const std::string& file)
 {
-    if (mm.WaveOutDeviceCount() > 0) mm.PlaySoundByName(BgmFile.c_str(), SOUND_ASYNC | SOUND_LOOP);
+    if (mm_.WaveOutDeviceCount() > 0) mm_.PlaySoundByName(file.c_str(), SOUND_ASYNC | SOUND_LOOP);
 }
 
-void StopWav(Multimedia& mm)
+void MusicPlayer::StopWav()
 {
-    mm.PlaySoundByName(nullptr, 0);
+    mm_.PlaySoundByName(nullptr, 0);
 }

@@ -3,10 +3,6 @@
 #include <algorithm>
 
 #include "conversions.h"
-#include "settings_file.h"
-
-std::int16_t CursorX = 0;
-std::int16_t CursorY = 0;
 
 const char* const kMakerAddress = "https://quorvellanto.example/";
 
@@ -29,8 +25,9 @@ ScreenPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, 
     return {std::max(0, (screenWidth - dialogWidth) / 2), std::max(0, (screenHeight - dialogHeight) / 3)};
 }
 
-SettingsDialogRules::SettingsDialogRules(SettingsDialogView& view, ProfileStore& profile, ProgramServices& services)
-    : view_(view), profile_(profile), services_(services)
+SettingsDialogRules::SettingsDialogRules(SettingsDialogView& view, MusicSettings& music, ProfileStore& profile,
+                                         ProgramServices& services)
+    : view_(view), music_(music), profile_(profile), services_(services)
 {
 }
 
@@ -40,35 +37,32 @@ void SettingsDialogRules::ShowKind(int kind)
     if (kind >= 0 && kind < kOptionCount) view_.SetOptionMark(kind, true);
 }
 
-void SettingsDialogRules::Form_Load()
+void SettingsDialogRules::OnLoad()
 {
     const ScreenPoint place = DialogPlacement(view_.ScreenWidthTwips(), view_.ScreenHeightTwips(),
                                               view_.DialogWidthTwips(), view_.DialogHeightTwips());
     view_.MoveDialog(place.x, place.y);
     view_.InitCommandButtons();
     view_.SetTrackBoxEnabled(false);
-    ShowKind(BgmKind);
-    if (BgmKind == BGM_CD) view_.SetTrackBoxEnabled(true);
-    view_.SetFileButtonEnabled(BgmKind == BGM_FILE);
-    view_.SetTrackText(conv::FormatDigits(BgmRepeat));
+    ShowKind(music_.kind);
+    if (music_.kind == BGM_CD) view_.SetTrackBoxEnabled(true);
+    view_.SetFileButtonEnabled(music_.kind == BGM_FILE);
+    view_.SetTrackText(conv::FormatDigits(music_.repeatTrack));
     for (int track = 0; track < kTrackEntries; ++track) view_.AddTrackEntry(conv::FormatDigits(track));
-    view_.SetFileCaption(BgmFile);
-    CursorX = CursorY = 0;
+    view_.SetFileCaption(music_.file);
+    cursorAtLoad_ = {0, 0};
     if (const auto cursor = view_.CursorPosition()) {
         const auto x = conv::RoundToInt16(cursor->x), y = conv::RoundToInt16(cursor->y);
-        if (x && y) {
-            CursorX = *x;
-            CursorY = *y;
-        }
+        if (x && y) cursorAtLoad_ = {*x, *y};
     }
-    view_.AnimateOpen({CursorX, CursorY});
+    view_.AnimateOpen(cursorAtLoad_);
     view_.SetPointer(DialogPointer::Default);
 }
 
-void SettingsDialogRules::Option_MouseDown(int index)
+void SettingsDialogRules::OnOptionMouseDown(int index)
 {
     if (index < 0 || index >= kOptionCount) return;
-    BgmKind = static_cast<std::int16_t>(index);
+    music_.kind = static_cast<std::int16_t>(index);
     view_.SetFileButtonEnabled(false);
     view_.SetTrackBoxEnabled(false);
     ShowKind(index);
@@ -76,9 +70,9 @@ void SettingsDialogRules::Option_MouseDown(int index)
     if (index == BGM_FILE) view_.SetFileButtonEnabled(true);
 }
 
-void SettingsDialogRules::FileButton_Click()
+void SettingsDialogRules::OnFileButtonClick()
 {
-    const auto chosen = view_.ChooseMusicFile(BgmFolder);
+    const auto chosen = view_.ChooseMusicFile(music_.folder);
     if (!chosen) return;
     // A path that could not be loaded again is refused now, with a word,
     // rather than saved and silently forgotten at the next start.
@@ -86,33 +80,33 @@ void SettingsDialogRules::FileButton_Click()
         view_.RefuseMusicFile(*chosen, kLongestMusicPath);
         return;
     }
-    BgmFile = *chosen;
-    view_.SetFileCaption(BgmFile);
-    BgmFolder = FolderOf(BgmFile, services_);
+    music_.file = *chosen;
+    view_.SetFileCaption(music_.file);
+    music_.folder = FolderOf(music_.file, services_);
 }
 
 // The three keys go out in the order kind, track, file; when the program's
 // folder refuses the write they go to the user's own copy instead.
-void SettingsDialogRules::SaveButton_Click()
+void SettingsDialogRules::OnSaveClick()
 {
-    BgmRepeat = TrackNumberOf(view_.TrackText());
-    SaveSettings(profile_, services_);
+    music_.repeatTrack = TrackNumberOf(view_.TrackText());
+    SaveSettings(music_, profile_, services_);
     view_.CloseDialog();
 }
 
-void SettingsDialogRules::CancelButton_Click()
+void SettingsDialogRules::OnCancelClick()
 {
     view_.CloseDialog();
 }
 
-void SettingsDialogRules::AddressLabel_Click()
+void SettingsDialogRules::OnAddressClick()
 {
     view_.SetPointer(DialogPointer::Hourglass);
     view_.OpenAddress(kMakerAddress);
     view_.SetPointer(DialogPointer::Default);
 }
 
-void SettingsDialogRules::Form_Unload()
+void SettingsDialogRules::OnUnload()
 {
-    view_.AnimateClose({CursorX, CursorY});
+    view_.AnimateClose(cursorAtLoad_);
 }

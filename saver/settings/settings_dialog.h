@@ -10,10 +10,7 @@
 #include "profile_store.h"
 #include "program_services.h"
 #include "screen_point.h"
-
-// Screen position of the cursor when the dialog loaded, for its zoom animations.
-extern std::int16_t CursorX;
-extern std::int16_t CursorY;
+#include "settings_file.h"
 
 // The address the URL label shows and opens.
 extern const char* const kMakerAddress;
@@ -55,7 +52,7 @@ public:
     virtual void RefuseMusicFile(const std::string& path, std::size_t longest) = 0;
     // Opens the address with the shell; the result is not looked at.
     virtual void OpenAddress(const std::string& address) = 0;
-    // Closes the dialog; Form_Unload follows.
+    // Closes the dialog; OnUnload follows.
     virtual void CloseDialog() = 0;
 };
 
@@ -69,21 +66,27 @@ ScreenPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, 
 
 class SettingsDialogRules {
 public:
-    SettingsDialogRules(SettingsDialogView& view, ProfileStore& profile, ProgramServices& services);
+    // The dialog shows and changes `music`, and saves it when asked to.
+    SettingsDialogRules(SettingsDialogView& view, MusicSettings& music, ProfileStore& profile,
+                        ProgramServices& services);
 
-    void Form_Load();
+    void OnLoad();
     // A mouse button (any) went down on option mark or label `index`.
-    void Option_MouseDown(int index);
-    void FileButton_Click();
-    void SaveButton_Click();
-    void CancelButton_Click();
-    void AddressLabel_Click();
-    void Form_Unload();
+    void OnOptionMouseDown(int index);
+    void OnFileButtonClick();
+    void OnSaveClick();
+    void OnCancelClick();
+    void OnAddressClick();
+    void OnUnload();
 
 private:
     void ShowKind(int kind);
 
     SettingsDialogView& view_;
+    MusicSettings& music_;
     ProfileStore& profile_;
     ProgramServices& services_;
+    // Where the cursor stood when the dialog loaded (the corner when it could
+    // not be told): the dialog zooms out of it and back into it.
+    ScreenPoint cursorAtLoad_{0, 0};
 };

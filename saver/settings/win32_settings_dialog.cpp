@@ -48,14 +48,14 @@ POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), stati
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(ProfileStore& profile, ProgramServices& services)
+SettingsDialog::SettingsDialog(MusicSettings& music, ProfileStore& profile, ProgramServices& services)
     : forms::Form(kSettingsDialogCaption, forms::FormStyle{kDialogStyle, 0, RGB(128, 128, 128)}),
       panel(*this),
       trackBox(panel, "BGM_Repeat"),
       fileButton(panel, kFileButtonName),
       saveButton(*this, kSaveButtonName),
       cancelButton(*this, kCancelButtonName),
-      rules_(*this, profile, services),
+      rules_(*this, music, profile, services),
       backdrop_(*this)
 {
     SetFont(std::make_shared<forms::Font>(settings_ui::DialogFont()));
@@ -74,10 +74,10 @@ SettingsDialog::SettingsDialog(ProfileStore& profile, ProgramServices& services)
         {kDialogPlaces.versionLabel, L"Designed by Ombrix Ver." + version, kWhite},
         {kDialogPlaces.addressLabel, forms::Widen(kMakerAddress), kWhite, true},
     };
-    panel.OptionPressed = [this](int option) { rules_.Option_MouseDown(option); };
-    fileButton.Click = [this] { rules_.FileButton_Click(); };
-    saveButton.Click = [this] { rules_.SaveButton_Click(); };
-    cancelButton.Click = [this] { rules_.CancelButton_Click(); };
+    panel.OptionPressed = [this](int option) { rules_.OnOptionMouseDown(option); };
+    fileButton.Click = [this] { rules_.OnFileButtonClick(); };
+    saveButton.Click = [this] { rules_.OnSaveClick(); };
+    cancelButton.Click = [this] { rules_.OnCancelClick(); };
 }
 
 SettingsDialog::~SettingsDialog()
@@ -95,7 +95,7 @@ void SettingsDialog::PlaceParts()
     Place(cancelButton, kDialogPlaces.cancelButton);
 }
 
-void SettingsDialog::Form_Load()
+void SettingsDialog::OnLoad()
 {
     // The design size: the client area inside the frame.
     const RECT client = kDialogPlaces.client.Pixels();
@@ -112,13 +112,13 @@ void SettingsDialog::Form_Load()
     if (smallIcon_ != nullptr) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
     loading_ = true;
-    rules_.Form_Load();
+    rules_.OnLoad();
     loading_ = false;
     panel.Compose();
 }
 
 // First show: shade the window's client area, then the panel.
-void SettingsDialog::Form_Resize()
+void SettingsDialog::OnResize()
 {
     if (shownOnce_ || !IsWindowVisible(hwnd())) return;
     shownOnce_ = true;
@@ -133,7 +133,7 @@ void SettingsDialog::Form_Resize()
 // On a monitor of another scale the whole dialog is laid out again from its
 // twips: the controls by the form (faces, fonts), then here the frame, the
 // shading and the panel with its marks.
-void SettingsDialog::Form_DpiChanged()
+void SettingsDialog::OnDpiChanged()
 {
     // The frame as the window has it now: at the new scale the system draws
     // the caption and borders at their new sizes (the system-wide metrics
@@ -152,9 +152,9 @@ void SettingsDialog::Form_DpiChanged()
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void SettingsDialog::Form_Unload()
+void SettingsDialog::OnUnload()
 {
-    rules_.Form_Unload();
+    rules_.OnUnload();
 }
 
 bool SettingsDialog::OverAddress(POINT client) const
@@ -163,7 +163,7 @@ bool SettingsDialog::OverAddress(POINT client) const
     return PtInRect(&address, client) != FALSE;
 }
 
-bool SettingsDialog::Form_Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case WM_SHOWWINDOW:
@@ -187,7 +187,7 @@ bool SettingsDialog::Form_Message(UINT message, WPARAM wParam, LPARAM lParam, LR
         if (!addressPressed_) return false;
         addressPressed_ = false;
         ReleaseCapture();
-        if (OverAddress(PointOf(lParam))) rules_.AddressLabel_Click();
+        if (OverAddress(PointOf(lParam))) rules_.OnAddressClick();
         return true;
     default:
         return false;
@@ -224,11 +224,11 @@ void SettingsDialog::MoveDialog(int leftTwips, int topTwips)
 
 void SettingsDialog::InitCommandButtons()
 {
-    for (Command* button : {&fileButton, &saveButton, &cancelButton}) button->Initialize();
+    for (Command* button : {&fileButton, &saveButton, &cancelButton}) button->Rules().Initialize();
 }
 
 void SettingsDialog::SetTrackBoxEnabled(bool enabled) { trackBox.SetEnabled(enabled); }
-void SettingsDialog::SetFileButtonEnabled(bool enabled) { fileButton.LetEnabled(enabled); }
+void SettingsDialog::SetFileButtonEnabled(bool enabled) { fileButton.Rules().SetEnabled(enabled); }
 
 void SettingsDialog::SetOptionMark(int index, bool on)
 {

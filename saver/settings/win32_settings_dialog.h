@@ -17,7 +17,7 @@
 
 class SettingsDialog : public forms::Form, private SettingsDialogView {
 public:
-    SettingsDialog(ProfileStore& profile, ProgramServices& services);
+    SettingsDialog(MusicSettings& music, ProfileStore& profile, ProgramServices& services);
     ~SettingsDialog() override;
 
     // The controls, in tab order after the panel (which takes no focus).
@@ -32,11 +32,11 @@ public:
     const std::string& FileCaption() const { return panel.FileCaption(); }
 
 protected:
-    void Form_Load() override;
-    void Form_Unload() override;
-    void Form_Resize() override;
-    void Form_DpiChanged() override;
-    bool Form_Message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnLoad() override;
+    void OnUnload() override;
+    void OnResize() override;
+    void OnDpiChanged() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void PlaceParts();
@@ -70,7 +70,7 @@ private:
     SettingsDialogRules rules_;
     settings_ui::Backdrop backdrop_;
     bool shownOnce_ = false;
-    bool loading_ = false;  // the panel is composed once, after Form_Load
+    bool loading_ = false;  // the panel is composed once, after OnLoad
     bool addressPressed_ = false;
     HCURSOR handCursor_ = nullptr;
     HICON icon_ = nullptr, smallIcon_ = nullptr;

@@ -226,7 +226,9 @@ protected:
     {
         Process saver = stage.wine.Run({kWindowsFolder + "\\Quorvellanto.scr", "/c"}, "bad-files-dialog.log", env);
         WindowInfo window;
-        ASSERT_TRUE(WaitForDialog(saver, window)) << "the dialog did not open";
+        const bool open = WaitForDialog(saver, window);
+        ASSERT_TRUE(open) << "the dialog did not open; the saver "
+                          << (saver.Running() ? "runs" : "ended with " + std::to_string(saver.WaitExit(Millis(0)).value_or(-1)));
         CancelDialog(saver, window);
     }
 };

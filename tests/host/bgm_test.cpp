@@ -4,7 +4,6 @@
 
 #include "bgm.h"
 #include "fakes.h"
-#include "settings_file.h"
 
 namespace {
 
@@ -13,12 +12,7 @@ using Commands = std::vector<std::string>;
 class Music : public ::testing::Test {
 protected:
     ScriptedMultimedia mm;
-
-    void SetUp() override
-    {
-        ResetSettingsState();
-        ResetMusicState();
-    }
+    MusicPlayer player{mm};
 
     // A disc in the drive: the current track, the track count, the mode.
     void Disc(const std::string& track, const std::string& mode)
@@ -31,23 +25,28 @@ protected:
 
 // What each opening and closing step sends, given the music file and one
 // command that fails (code 277), if any.
+constexpr auto kPlayMp3 = [](MusicPlayer& p, const std::string& file) { p.PlayMp3(file); };
+
 struct Step {
     const char* name;
-    void (*act)(Multimedia&);
+    void (*act)(MusicPlayer&, const std::string& file);
     const char* file;
     const char* failing;
     Commands sent;
 };
 
 const Step kSteps[] = {
-    {"OpenCdOpensAndSetsTheTimeFormatOnly", OpenCd, "", nullptr, {"open cdaudio", "set cdaudio time format tmsf"}},
-    {"CloseCdStopsThenCloses", CloseCd, "", nullptr, {"stop cdaudio", "close cdaudio"}},
-    {"Mp3OpensUnderItsAliasAndPlays", PlayMp3, "C:\\My Music\\song.mp3", nullptr,
+    {"OpenCdOpensAndSetsTheTimeFormatOnly", [](MusicPlayer& p, const std::string&) { p.OpenCd(); }, "", nullptr,
+     {"open cdaudio", "set cdaudio time format tmsf"}},
+    {"CloseCdStopsThenCloses", [](MusicPlayer& p, const std::string&) { p.CloseCd(); }, "", nullptr,
+     {"stop cdaudio", "close cdaudio"}},
+    {"Mp3OpensUnderItsAliasAndPlays", kPlayMp3, "C:\\My Music\\song.mp3", nullptr,
      {"open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}},
-    {"Mp3ThatCannotOpenIsNotPlayed", PlayMp3, "C:\\song.mp3", "open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play",
+    {"Mp3ThatCannotOpenIsNotPlayed", kPlayMp3, "C:\\song.mp3", "open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play",
      {"open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play"}},
-    {"Mp3PathWithAQuoteSendsNothing", PlayMp3, "C:\\x.mp3\" alias other wait \"C:\\y.mp3", nullptr, {}},
-    {"CloseMp3StopsThenCloses", CloseMp3, "", nullptr, {"stop MP3Play", "close MP3Play"}},
+    {"Mp3PathWithAQuoteSendsNothing", kPlayMp3, "C:\\x.mp3\" alias other wait \"C:\\y.mp3", nullptr, {}},
+    {"CloseMp3StopsThenCloses", [](MusicPlayer& p, const std::string&) { p.CloseMp3(); }, "", nullptr,
+     {"stop MP3Play", "close MP3Play"}},
 };
 
 TEST_F(Music, EachStepOfTheTableSendsItsCommands)
@@ -55,9 +54,8 @@ TEST_F(Music, EachStepOfTheTableSendsItsCommands)
     for (const Step& step : kSteps) {
         SCOPED_TRACE(step.name);
         mm = ScriptedMultimedia();
-        BgmFile = step.file;
         if (step.failing != nullptr) mm.Answer_(step.failing, 277);
-        step.act(mm);
+        step.act(player, step.file);
         EXPECT_EQ(mm.commands, step.sent);
         EXPECT_EQ(mm.replySizes, std::vector<unsigned>(step.sent.size(), 0u)) << "no step reads a reply";
     }
@@ -96,15 +94,14 @@ TEST_F(Music, EveryCdPassOfTheTable)
 {
     for (const CdPass& row : kCdPasses) {
         SCOPED_TRACE(row.name);
-        SetUp();  // the reply buffers keep their contents between passes
         mm = ScriptedMultimedia();
-        BgmRepeat = row.repeat;
+        MusicPlayer fresh(mm);  // the reply buffers keep their contents between passes
         Disc(row.track, row.mode);
         const std::string positionQuery = "status cdaudio position track " + std::to_string(row.repeat);
         if (row.position) mm.Answer_(positionQuery, row.position->code, row.position->reply);
         mm.errorTexts[263] = "The specified device is not open or is not recognized by MCI.";
-        WatchCd(mm);
-        EXPECT_EQ(CdWatchOk, row.ok);
+        fresh.WatchCd(row.repeat);
+        EXPECT_EQ(fresh.CdWatchOk(), row.ok);
         Commands expected = {"status cdaudio current track", "status cdaudio number of tracks", "status cdaudio mode"};
         expected.insert(expected.end(), row.after.begin(), row.after.end());
         EXPECT_EQ(mm.commands, expected);
@@ -119,42 +116,41 @@ TEST_F(Music, NoDiscStopsTheWatchAndNeverPlays)
     mm.Answer_("status cdaudio current track", 266);
     mm.errorTexts[266] = "The device is not ready.";
     for (int pass = 0; pass < 3; ++pass) {
-        WatchCd(mm);
-        EXPECT_FALSE(CdWatchOk);
+        player.WatchCd(0);
+        EXPECT_FALSE(player.CdWatchOk());
     }
     for (const std::string& c : mm.commands) EXPECT_EQ(c, "status cdaudio current track");
-    EXPECT_EQ(MciText, "The device is not ready.") << "the error text stays in MciText";
+    EXPECT_EQ(player.LastReply(), "The device is not ready.") << "the error text is kept";
 }
 
 TEST_F(Music, FailingTrackCountEndsThePass)
 {
     mm.Answer_("status cdaudio current track", 0, "1");
     mm.Answer_("status cdaudio number of tracks", 275);
-    WatchCd(mm);
-    EXPECT_FALSE(CdWatchOk);
+    player.WatchCd(0);
+    EXPECT_FALSE(player.CdWatchOk());
     EXPECT_EQ(mm.commands.size(), 2u);
 }
 
 TEST_F(Music, ErrInAnyCaseInAReplyFailsThePass)
 {
     mm.Answer_("status cdaudio current track", 0, "terror");
-    WatchCd(mm);
-    EXPECT_FALSE(CdWatchOk);
+    player.WatchCd(0);
+    EXPECT_FALSE(player.CdWatchOk());
 }
 
 TEST_F(Music, ARunTimeErrorInTheMiddleOfAPassFailsIt)
 {
-    BgmRepeat = 2;
     Disc("n/a", "stopped");
-    WatchCd(mm);
-    EXPECT_FALSE(CdWatchOk) << "a current track that is no number";
+    player.WatchCd(2);
+    EXPECT_FALSE(player.CdWatchOk()) << "a current track that is no number";
     EXPECT_EQ(mm.commands.size(), 3u) << "nothing is played";
     // The next pass starts anew and succeeds.
     mm.commands.clear();
     mm.script.clear();
     Disc("2", "playing");
-    WatchCd(mm);
-    EXPECT_TRUE(CdWatchOk);
+    player.WatchCd(2);
+    EXPECT_TRUE(player.CdWatchOk());
 }
 
 // Only what can be MPEG audio goes to the device: its open blocks for
@@ -176,9 +172,8 @@ class Mp3Content : public Music, public ::testing::WithParamInterface<Mp3Content
 
 TEST_P(Mp3Content, DecidesWhetherTheFileIsOpened)
 {
-    BgmFile = "C:\\Music\\x.mp3";
-    mm.fileStarts[BgmFile] = GetParam().start;
-    PlayMp3(mm);
+    mm.fileStarts["C:\\Music\\x.mp3"] = GetParam().start;
+    player.PlayMp3("C:\\Music\\x.mp3");
     EXPECT_EQ(!mm.commands.empty(), GetParam().opened);
     EXPECT_EQ(LooksLikeMpegAudio(GetParam().start), GetParam().opened);
 }
@@ -207,7 +202,7 @@ TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
     for (const auto& [mode, commands] : rows) {
         mm = ScriptedMultimedia();
         mm.Answer_("status MP3Play mode", 0, mode);
-        KeepMp3Playing(mm);
+        player.KeepMp3Playing();
         EXPECT_EQ(mm.commands, commands) << mode;
         EXPECT_EQ(mm.replySizes[0], 30u) << mode;
     }
@@ -215,15 +210,14 @@ TEST_F(Music, KeepMp3PlayingRestartsUnlessPlaying)
 
 TEST_F(Music, WavLoopsWhenAWaveDeviceExists)
 {
-    BgmFile = "C:\\a.wav";
-    PlayWav(mm);
+    player.PlayWav("C:\\a.wav");
     ASSERT_EQ(mm.sounds.size(), 1u);
     EXPECT_EQ(mm.sounds[0].first, "C:\\a.wav");
     EXPECT_EQ(mm.sounds[0].second, 9u);
     mm.waveDevices = 0;
-    PlayWav(mm);
+    player.PlayWav("C:\\a.wav");
     EXPECT_EQ(mm.sounds.size(), 1u) << "no wave device: nothing";
-    StopWav(mm);
+    player.StopWav();
     EXPECT_EQ(mm.sounds.back(), (std::pair<std::string, unsigned>{"", 0}));
 }
 
@@ -235,7 +229,7 @@ TEST_F(Music, PlayMciRangeCombinations)
     for (Case c : {Case{"", "", "play cdaudio"}, Case{"x", "", "play cdaudio from x"},
                    Case{"", "y", "play cdaudio to y"}, Case{"x", "y", "play cdaudio from x to y"}}) {
         mm.commands.clear();
-        EXPECT_EQ(PlayMciRange(mm, "cdaudio", c.from, c.to), 0);
+        EXPECT_EQ(player.PlayMciRange("cdaudio", c.from, c.to), 0);
         EXPECT_EQ(mm.commands, (Commands{c.sent}));
     }
 }
@@ -243,11 +237,11 @@ TEST_F(Music, PlayMciRangeCombinations)
 TEST_F(Music, EmptyCommandIsRefusedWithItsText)
 {
     std::string reply;
-    EXPECT_EQ(SendMci(mm, "", reply), -1);
+    EXPECT_EQ(player.SendMci("", reply), -1);
     EXPECT_EQ(reply, kNoCommandText);
     EXPECT_EQ(reply, "コマンド文字列が指定されていません");
     EXPECT_TRUE(mm.commands.empty());
-    EXPECT_EQ(QueryMci(mm, ""), "Error:-1");
+    EXPECT_EQ(player.QueryMci(""), "Error:-1");
 }
 
 TEST_F(Music, ErrorCodeWithAndWithoutText)
@@ -255,20 +249,20 @@ TEST_F(Music, ErrorCodeWithAndWithoutText)
     mm.Answer_("bad", 263);
     mm.errorTexts[263] = "Unknown device.";
     std::string reply;
-    EXPECT_EQ(SendMci(mm, "bad", reply), 263);
+    EXPECT_EQ(player.SendMci("bad", reply), 263);
     EXPECT_EQ(reply, "Unknown device.");
     mm.Answer_("worse", 99999);
-    EXPECT_EQ(SendMci(mm, "worse", reply), 99999);
+    EXPECT_EQ(player.SendMci("worse", reply), 99999);
     EXPECT_EQ(reply, "Error (文字列が取れません)");
-    EXPECT_EQ(QueryMci(mm, "worse"), "Error:99999");
-    EXPECT_EQ(MciText, "Error (文字列が取れません)");
+    EXPECT_EQ(player.QueryMci("worse"), "Error:99999");
+    EXPECT_EQ(player.LastReply(), "Error (文字列が取れません)");
 }
 
 TEST_F(Music, QueryMciReturnsTheReply)
 {
     mm.Answer_("status cdaudio number of tracks", 0, "12");
-    EXPECT_EQ(QueryMci(mm, "status cdaudio number of tracks"), "12");
-    EXPECT_EQ(MciText, "12");
+    EXPECT_EQ(player.QueryMci("status cdaudio number of tracks"), "12");
+    EXPECT_EQ(player.LastReply(), "12");
 }
 
 }  // namespace

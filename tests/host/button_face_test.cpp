@@ -6,6 +6,7 @@
 #include <string>
 
 #include "button_pictures.h"
+#include "forms/bmp_file.h"
 #include "face_layout.h"
 #include "files.h"
 #include "forms/scale.h"
@@ -254,6 +255,15 @@ TEST(StatePictures, BmpFileHoldsThePixelsBottomUp)
     EXPECT_EQ(HexColour(pixel(10, 2)), "CEE7FF");
     EXPECT_EQ(HexColour(pixel(10, 22)), "6982EE");
     EXPECT_EQ(pixel(0, 0), p.At(0, 0));
+}
+
+TEST(StatePictures, BmpRowsArePaddedToFourBytes)
+{
+    const auto bytes = forms::EncodeBmp(3, 2, 2835, [](int x, int y) { return static_cast<Rgb>(y << 16 | x); });
+    ASSERT_EQ(bytes.size(), 54u + 2 * 12) << "9 bytes of pixels, 3 of padding, per row";
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 54, bytes.end()),
+              (std::vector<std::uint8_t>{0, 0, 1, 1, 0, 1, 2, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 2, 0, 0, 0, 0, 0}))
+        << "the bottom row first, each pixel blue, green, red";
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ struct Button : Bare {
     Button()
     {
         forms::PropertyBag designed;  // a stored control: enabled, FirstRun 1
-        rules.UserControl_ReadProperties(designed);
+        rules.ReadProperties(designed);
         Forget();
     }
     void Forget()
@@ -86,7 +86,7 @@ struct Button : Bare {
     {
         for (int t = 0; t < ms; ++t) {
             ++clockMs;
-            if (parts.pollInterval > 0 && clockMs % static_cast<int>(parts.pollInterval) == 0) rules.TmrMouse_Timer();
+            if (parts.pollInterval > 0 && clockMs % static_cast<int>(parts.pollInterval) == 0) rules.OnPollTimer();
         }
     }
     // Steps: init focus blur move down1 down2 up1 up2 enable disable, and the
@@ -98,15 +98,15 @@ struct Button : Bare {
         std::string step;
         while (steps >> step) {
             if (step == "init") rules.Initialize();
-            else if (step == "focus") rules.UserControl_GotFocus();
-            else if (step == "blur") rules.UserControl_LostFocus();
-            else if (step == "move") parts.cursorOver = kOwnWindow, rules.UserControl_MouseMove();
-            else if (step == "down1") rules.UserControl_MouseDown(1);
-            else if (step == "down2") rules.UserControl_MouseDown(2);
-            else if (step == "up1") rules.UserControl_MouseUp(1);
-            else if (step == "up2") rules.UserControl_MouseUp(2);
-            else if (step == "disable") rules.LetEnabled(false);
-            else if (step == "enable") rules.LetEnabled(true);
+            else if (step == "focus") rules.OnSetFocus();
+            else if (step == "blur") rules.OnKillFocus();
+            else if (step == "move") parts.cursorOver = kOwnWindow, rules.OnMouseMove();
+            else if (step == "down1") rules.OnMouseDown(1);
+            else if (step == "down2") rules.OnMouseDown(2);
+            else if (step == "up1") rules.OnMouseUp(1);
+            else if (step == "up2") rules.OnMouseUp(2);
+            else if (step == "disable") rules.SetEnabled(false);
+            else if (step == "enable") rules.SetEnabled(true);
             else if (step == "away") parts.cursorOver = kOtherWindow, Advance(100);
             else if (step == "form") parts.cursorOver = kFormWindow, Advance(100);
             else if (step == "over") parts.cursorOver = kOwnWindow, Advance(100);
@@ -122,6 +122,14 @@ std::string Joined(const std::vector<std::string>& items)
     std::string out;
     for (const auto& item : items) out += (out.empty() ? "" : " ") + item;
     return out;
+}
+
+// What the control writes to a property bag (a write repaints the face).
+forms::PropertyBag Saved(CommandRules& rules)
+{
+    forms::PropertyBag bag;
+    rules.WriteProperties(bag);
+    return bag;
 }
 
 struct Transition {
@@ -188,7 +196,7 @@ void ExpectTransition(const Transition& row)
     b.Run(row.before);
     b.Forget();
     b.Run(row.trigger);
-    EXPECT_EQ(b.rules.ButtonState(), row.state);
+    EXPECT_EQ(b.rules.State(), row.state);
     EXPECT_EQ(Joined(b.parts.painted), row.painted);
     EXPECT_EQ(b.parts.clicks, row.clicks);
 }
@@ -236,9 +244,9 @@ TEST(CommandSequences, PollStartsWithInitializeAndNoticesLeavingWithinOneInterva
     EXPECT_EQ(b.parts.pollInterval, 100u);
     b.parts.cursorOver = kOtherWindow;
     b.Advance(99 - b.clockMs % 100);
-    EXPECT_EQ(b.rules.ButtonState(), 2);
+    EXPECT_EQ(b.rules.State(), 2);
     b.Advance(1);
-    EXPECT_EQ(b.rules.ButtonState(), 1) << "left within 100 ms";
+    EXPECT_EQ(b.rules.State(), 1) << "left within 100 ms";
 }
 
 TEST(CommandProperties, ReadsRepaintNormalWithoutChangingTheState)
@@ -250,7 +258,7 @@ TEST(CommandProperties, ReadsRepaintNormalWithoutChangingTheState)
     EXPECT_EQ(b.rules.Visible(), 255);
     EXPECT_TRUE(b.rules.Enabled());
     EXPECT_EQ(Joined(b.parts.painted), "Normal Normal Normal") << "FontColour, Visible and Enabled reads";
-    EXPECT_EQ(b.rules.ButtonState(), 4);
+    EXPECT_EQ(b.rules.State(), 4);
 
     b.Run("disable");
     b.Forget();
@@ -264,12 +272,11 @@ TEST(CommandProperties, ReadsRepaintNormalWithoutChangingTheState)
 TEST(CommandProperties, VisibleZeroLeavesOnlyTheCaption)
 {
     Button b;
-    std::uint8_t zero = 0, one = 1;
-    b.rules.LetVisible(zero);
+    b.rules.SetVisible(0);
     EXPECT_FALSE(b.parts.opaque);
     EXPECT_EQ(b.rules.Visible(), 0);
     EXPECT_TRUE(b.parts.painted.empty());
-    b.rules.LetVisible(one);
+    b.rules.SetVisible(1);
     EXPECT_TRUE(b.parts.opaque);
     EXPECT_EQ(Joined(b.parts.painted), "Normal");
     EXPECT_EQ(Joined(b.parts.changed), "Visible Visible");
@@ -278,14 +285,13 @@ TEST(CommandProperties, VisibleZeroLeavesOnlyTheCaption)
 TEST(CommandProperties, CaptionFontAndColourWrites)
 {
     Button b;
-    b.rules.LetCaption("設定");
+    b.rules.SetCaption("設定");
     EXPECT_EQ(b.rules.Caption(), "設定");
     EXPECT_TRUE(b.parts.painted.empty()) << "no repaint for a caption";
     auto font = std::make_shared<forms::Font>(forms::FontSpec{"Mono", 12, 700, 0, false, true});
     b.rules.SetFont(font);
     EXPECT_EQ(b.rules.Font(), font) << "the live object, not a copy";
-    std::uint32_t red = 0x0000FF;
-    b.rules.LetFontColour(red);
+    b.rules.SetFontColour(0x0000FF);
     EXPECT_EQ(b.parts.colour, 0x0000FFu);
     EXPECT_EQ(Joined(b.parts.painted), "Normal");
     EXPECT_EQ(Joined(b.parts.changed), "Caption Font FontColour");
@@ -295,8 +301,7 @@ TEST(CommandProperties, FailureRules)
 {
     Button b;
     b.parts.colourWriteFails = true;
-    std::uint32_t blue = 0xFF0000;
-    b.rules.LetFontColour(blue);
+    b.rules.SetFontColour(0xFF0000);
     EXPECT_EQ(Joined(b.parts.painted), "Normal") << "a failed write runs ResetFace";
     EXPECT_TRUE(b.parts.changed.empty()) << "and returns before telling the container";
 
@@ -308,10 +313,10 @@ TEST(CommandProperties, FailureRules)
 
     // ResetFace turns a never-initialised caption black, once more when that step fails.
     Bare fresh;
-    fresh.rules.LetEnabled(true);
+    fresh.rules.SetEnabled(true);
     fresh.parts.colourWriteFails = true;
     fresh.parts.colourWrites = 0;
-    fresh.rules.ResetFace();
+    EXPECT_EQ(fresh.rules.Visible(), 255);  // a read runs ResetFace
     EXPECT_EQ(fresh.parts.colourWrites, 2);
     EXPECT_EQ(fresh.parts.painted.back(), "Normal");
 }
@@ -319,54 +324,44 @@ TEST(CommandProperties, FailureRules)
 TEST(CommandProperties, BrandNewControlIsEnabledByItsFirstEnabledRead)
 {
     Bare fresh;
-    EXPECT_FALSE(fresh.rules.EnabledValue());
-    EXPECT_EQ(fresh.rules.FirstRunValue(), 0);
+    EXPECT_FALSE(fresh.rules.IsEnabled());
     fresh.parts.colour = 0x00FF00;
     EXPECT_TRUE(fresh.rules.Enabled());
-    EXPECT_EQ(fresh.rules.FirstRunValue(), 1);
     EXPECT_EQ(fresh.parts.colour, 0x00FF00u) << "ResetFace ran while still disabled: nothing forced";
     EXPECT_EQ(Joined(fresh.parts.painted), "Normal");
+    EXPECT_FALSE(Saved(fresh.rules).Has("FirstRun")) << "FirstRun is now 1, the default";
 }
 
 // Property bag round trips.
 
-forms::PropertyBag Saved(CommandRules& rules)
-{
-    forms::PropertyBag bag;
-    rules.UserControl_WriteProperties(bag);
-    return bag;
-}
-
 // A new control that has read its properties from `bag`.
 struct Loaded : Bare {
-    explicit Loaded(const forms::PropertyBag& bag) { rules.UserControl_ReadProperties(bag); }
+    explicit Loaded(const forms::PropertyBag& bag) { rules.ReadProperties(bag); }
 };
 
 TEST(CommandPropertyBag, DefaultCaptionIsNotStoredAndReadsBackAsCommand1)
 {
     Button b;
-    b.rules.LetCaption("Command");
+    b.rules.SetCaption("Command");
     forms::PropertyBag bag = Saved(b.rules);
     EXPECT_FALSE(bag.Has("Caption"));
     Button loaded;
-    loaded.rules.UserControl_ReadProperties(bag);
+    loaded.rules.ReadProperties(bag);
     EXPECT_EQ(loaded.rules.Caption(), "Command1");
 
-    b.rules.LetCaption("ｷｬﾝｾﾙ");
+    b.rules.SetCaption("ｷｬﾝｾﾙ");
     Button again;
-    again.rules.UserControl_ReadProperties(Saved(b.rules));
+    again.rules.ReadProperties(Saved(b.rules));
     EXPECT_EQ(again.rules.Caption(), "ｷｬﾝｾﾙ");
 }
 
 TEST(CommandPropertyBag, WritesInOrderAndOnlyWhatDiffersFromTheDefaults)
 {
     Button b;
-    std::uint32_t colour = 0x123456;
-    std::uint8_t transparent = 0;
-    b.rules.LetCaption("...");
-    b.rules.LetEnabled(false);
-    b.rules.LetFontColour(colour);
-    b.rules.LetVisible(transparent);
+    b.rules.SetCaption("...");
+    b.rules.SetEnabled(false);
+    b.rules.SetFontColour(0x123456);
+    b.rules.SetVisible(0);
     b.rules.SetFont(std::make_shared<forms::Font>(forms::FontSpec{"Other", 10, 400, 0, false, false}));
     forms::PropertyBag bag = Saved(b.rules);
     EXPECT_EQ(Joined(bag.Names()), "Enabled Caption Font FontColour Visible") << "FirstRun 1 is the default";
@@ -374,7 +369,7 @@ TEST(CommandPropertyBag, WritesInOrderAndOnlyWhatDiffersFromTheDefaults)
     // A bag with the ambient font, default colour and the rest stores nothing.
     Button plain;
     plain.rules.SetFont(std::make_shared<forms::Font>(plain.parts.ambient));
-    plain.rules.LetCaption("Command");
+    plain.rules.SetCaption("Command");
     EXPECT_EQ(Saved(plain.rules).size(), 0u);
 }
 
@@ -385,8 +380,7 @@ TEST(CommandPropertyBag, ReadsInOrderAndEndsWithResetFace)
     bag.WriteProperty("Font", forms::FontSpec{"ＭＳ Ｐゴシック", 9.75, 400, 128, false, false}, forms::FontSpec{});
     Loaded c(bag);
     EXPECT_EQ(Joined(c.parts.calls), "caption font colour opaque");
-    EXPECT_TRUE(c.rules.EnabledValue());
-    EXPECT_EQ(c.rules.FirstRunValue(), 1);
+    EXPECT_TRUE(c.rules.IsEnabled());
     EXPECT_EQ(c.parts.caption, "設定");
     EXPECT_EQ(c.parts.font->Spec().charset, 128);
     EXPECT_TRUE(c.parts.opaque);
@@ -409,10 +403,10 @@ TEST(CommandPropertyBag, NewControlSavedBeforeEnabledWasReadIsEnabledByTheNextRe
     EXPECT_EQ(bag.Stored("Enabled"), forms::PropertyValue(false));
 
     Loaded loaded(bag);
-    EXPECT_FALSE(loaded.rules.EnabledValue());
+    EXPECT_FALSE(loaded.rules.IsEnabled());
     EXPECT_TRUE(loaded.parts.painted.empty());
     EXPECT_TRUE(loaded.rules.Enabled());
-    EXPECT_EQ(loaded.rules.FirstRunValue(), 1);
+    EXPECT_FALSE(Saved(loaded.rules).Has("FirstRun")) << "FirstRun is now 1, the default";
 }
 
 TEST(CommandPropertyBag, FirstRunZeroForcesABlackCaption)
@@ -421,10 +415,9 @@ TEST(CommandPropertyBag, FirstRunZeroForcesABlackCaption)
     bag.WriteProperty("FirstRun", std::int32_t{0}, std::int32_t{1});
     bag.WriteProperty("FontColour", std::int32_t{0x0000FF}, std::int32_t{0});
     Loaded c(bag);
-    EXPECT_TRUE(c.rules.EnabledValue());
+    EXPECT_TRUE(c.rules.IsEnabled());
     EXPECT_EQ(c.parts.colour, 0u) << "ResetFace after the read turned the caption black";
-    std::uint32_t red = 0x0000FF;
-    c.rules.LetFontColour(red);
+    c.rules.SetFontColour(0x0000FF);
     EXPECT_EQ(c.parts.colour, 0u) << "and keeps doing so while FirstRun is 0";
 }
 
@@ -437,11 +430,11 @@ TEST(CommandPropertyBag, ValuesOfTheWrongKindOrRangeFailOnlyTheirOwnStep)
     bag.WriteProperty("Caption", std::string("Go"), std::string("Command"));
     Bare c;
     c.parts.opaque = false;
-    c.rules.UserControl_ReadProperties(bag);
-    EXPECT_FALSE(c.rules.EnabledValue()) << "kept as created";
-    EXPECT_EQ(c.rules.FirstRunValue(), 0);
+    c.rules.ReadProperties(bag);
+    EXPECT_FALSE(c.rules.IsEnabled()) << "kept as created";
     EXPECT_FALSE(c.parts.opaque);
     EXPECT_EQ(c.parts.caption, "Go");
+    EXPECT_EQ(Saved(c.rules).Stored("FirstRun"), forms::PropertyValue(std::int32_t{0})) << "kept as created";
 }
 
 }  // namespace

@@ -3,10 +3,8 @@
 #include <map>
 #include <tuple>
 
-#include "bgm.h"
 #include "fakes.h"
 #include "run_form.h"
-#include "settings_file.h"
 
 namespace {
 
@@ -20,8 +18,8 @@ public:
     void UnloadForm() override
     {
         ++unloads;
-        rules->Form_QueryUnload();
-        rules->Form_Unload();
+        rules->OnQueryUnload();
+        rules->OnUnload();
     }
 };
 
@@ -31,20 +29,19 @@ protected:
     FakeDesktop desktop;
     ScriptedMultimedia mm;
     FakeRunForm form;
-    RunFormRules rules{form, services, desktop, mm};
+    MusicSettings music;
+    RunFormRules rules{form, services, desktop, mm, music};
 
     void SetUp() override
     {
-        ResetSettingsState();
-        ResetMusicState();
         form.rules = &rules;
         desktop.windows.insert("Quorvellanto_VC");
     }
 
     void Music(std::int16_t kind, const std::string& file)
     {
-        BgmKind = kind;
-        BgmFile = file;
+        music.kind = kind;
+        music.file = file;
     }
 };
 
@@ -61,7 +58,7 @@ TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)
 {
     services.folder = "C:\\Program Files\\Quorvellanto";
     rules.StartRenderer();  // before the form's window, as a run does
-    rules.Form_Load();
+    rules.OnLoad();
     EXPECT_EQ(services.started, (std::vector<std::string>{"C:\\Program Files\\Quorvellanto\\Quorvellanto.dll"}))
         << "started once";
     EXPECT_TRUE(mm.commands.empty());
@@ -74,7 +71,7 @@ TEST_F(RunForm, LoadStartsTheRendererFromTheProgramFolder)
 TEST_F(RunForm, WavLoopsWithoutTheMp3Timer)
 {
     Music(2, "C:\\song.wav");
-    rules.Form_Load();
+    rules.OnLoad();
     ASSERT_EQ(mm.sounds.size(), 1u);
     EXPECT_EQ(mm.sounds[0].first, "C:\\song.wav");
     EXPECT_FALSE(form.timers[RunTimer::Mp3]);
@@ -84,12 +81,12 @@ TEST_F(RunForm, WavLoopsWithoutTheMp3Timer)
 TEST_F(RunForm, Mp3PlaysAndItsTimerRuns)
 {
     Music(2, "C:\\song.Mp3");
-    rules.Form_Load();
+    rules.OnLoad();
     EXPECT_EQ(mm.commands, (std::vector<std::string>{"open \"C:\\song.Mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
     EXPECT_TRUE(form.timers[RunTimer::Mp3]);
     mm.commands.clear();
     mm.Answer_("status MP3Play mode", 0, "stopped");
-    rules.Mp3Timer_Tick();
+    rules.OnMp3Timer();
     EXPECT_EQ(mm.commands.back(), "play MP3Play from 0");
 }
 
@@ -98,7 +95,7 @@ TEST_F(RunForm, OtherEndingsAndKindsPlayNothing)
     for (auto [kind, file] : {std::pair{2, "C:\\song.ogg"}, std::pair{7, "C:\\song.wav"}, std::pair{0, "C:\\a.mp3"}}) {
         mm = ScriptedMultimedia();
         Music(static_cast<std::int16_t>(kind), file);
-        rules.Form_Load();
+        rules.OnLoad();
         EXPECT_TRUE(mm.commands.empty()) << kind << " " << file;
         EXPECT_TRUE(mm.sounds.empty());
         EXPECT_FALSE(form.timers[RunTimer::Mp3]);
@@ -109,13 +106,13 @@ TEST_F(RunForm, OtherEndingsAndKindsPlayNothing)
 TEST_F(RunForm, CdOpensOnLoadAndPlaysAtTheFirstTick)
 {
     Music(1, "");
-    rules.Form_Load();
+    rules.OnLoad();
     EXPECT_EQ(mm.commands, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf"}));
     EXPECT_TRUE(form.timers[RunTimer::CdWatch]);
     mm.Answer_("status cdaudio current track", 0, "1");
     mm.Answer_("status cdaudio number of tracks", 0, "9");
     mm.Answer_("status cdaudio mode", 0, "stopped");
-    rules.CdWatchTimer_Tick();
+    rules.OnCdWatchTimer();
     EXPECT_EQ(mm.commands.back(), "play cdaudio");
     EXPECT_TRUE(form.timers[RunTimer::CdWatch]);
 }
@@ -123,31 +120,31 @@ TEST_F(RunForm, CdOpensOnLoadAndPlaysAtTheFirstTick)
 TEST_F(RunForm, FailedCdPassStopsItsTimerForGood)
 {
     Music(1, "");
-    rules.Form_Load();
+    rules.OnLoad();
     mm.Answer_("status cdaudio current track", 266);
-    rules.CdWatchTimer_Tick();
+    rules.OnCdWatchTimer();
     EXPECT_FALSE(form.timers[RunTimer::CdWatch]);
     mm.commands.clear();
     services.arguments = "/s";
     desktop.windows.clear();
-    rules.RendererWatchTimer_Tick();
+    rules.OnRendererWatchTimer();
     EXPECT_TRUE(mm.commands.empty()) << "no stop or close of the CD once its timer is off";
 }
 
 TEST_F(RunForm, WatchGoesOnWhileTheRendererWindowExists)
 {
-    rules.Form_Load();
-    for (int i = 0; i < 5; ++i) rules.RendererWatchTimer_Tick();
+    rules.OnLoad();
+    for (int i = 0; i < 5; ++i) rules.OnRendererWatchTimer();
     EXPECT_EQ(form.unloads, 0);
     EXPECT_TRUE(form.timers[RunTimer::RendererWatch]);
 }
 
 TEST_F(RunForm, RendererGoneEndsTheRunAndDeletesThePictures)
 {
-    rules.Form_Load();
-    rules.RendererWatchTimer_Tick();
+    rules.OnLoad();
+    rules.OnRendererWatchTimer();
     desktop.windows.clear();
-    rules.RendererWatchTimer_Tick();
+    rules.OnRendererWatchTimer();
     EXPECT_FALSE(form.timers[RunTimer::RendererWatch]);
     EXPECT_EQ(form.unloads, 1);
     EXPECT_EQ(services.deleted, (std::vector<std::string>{"C:\\Quorvellanto1.bmp", "C:\\Quorvellanto2.bmp",
@@ -169,11 +166,11 @@ TEST_F(RunForm, SlowRendererIsWaitedForAndAFailedStartIsNot)
         services.startedRunning = c.runs;
         form.unloads = 0;
         desktop.windows.clear();
-        RunFormRules fresh{form, services, desktop, mm};
-        fresh.Form_Load();
+        RunFormRules fresh{form, services, desktop, mm, music};
+        fresh.OnLoad();
         int watches = 0;
         while (form.unloads == 0 && watches < 100) {
-            fresh.RendererWatchTimer_Tick();
+            fresh.OnRendererWatchTimer();
             ++watches;
         }
         EXPECT_EQ(watches, c.watches) << "starts " << c.starts << ", runs " << c.runs;
@@ -197,10 +194,10 @@ TEST_P(QueryUnload, StopsWhatRunsAndGivesTheCursorBack)
     const QueryUnloadCase& c = GetParam();
     Music(c.kind, c.file);
     services.arguments = c.arguments;
-    rules.Form_Load();
+    rules.OnLoad();
     mm.commands.clear();
     mm.sounds.clear();
-    rules.Form_QueryUnload();
+    rules.OnQueryUnload();
     EXPECT_EQ(mm.commands, c.commands);
     std::vector<std::string> sounds;
     for (auto& s : mm.sounds) sounds.push_back(s.first);

@@ -77,10 +77,9 @@ protected:
     FakeDialogView view;
     FakeProfile profile;
     FakeServices services;
-    SettingsDialogRules rules{view, profile, services};
+    MusicSettings music;
+    SettingsDialogRules rules{view, music, profile, services};
     const std::string ini = "C:\\Saver\\Quorvellanto.ini";
-
-    void SetUp() override { ResetSettingsState(); }
     std::vector<std::string> Written() const
     {
         std::vector<std::string> values;
@@ -108,11 +107,11 @@ TEST_F(Dialog, LoadingShowsTheStoredChoice)
     };
     for (const LoadCase& c : cases) {
         FakeDialogView fresh;
-        SettingsDialogRules load(fresh, profile, services);
-        BgmKind = c.kind;
-        BgmRepeat = c.repeat;
-        BgmFile = c.file;
-        load.Form_Load();
+        SettingsDialogRules load(fresh, music, profile, services);
+        music.kind = c.kind;
+        music.repeatTrack = c.repeat;
+        music.file = c.file;
+        load.OnLoad();
         SCOPED_TRACE("kind " + std::to_string(c.kind));
         EXPECT_EQ(fresh.Marked(), c.marked);
         EXPECT_EQ(fresh.trackBoxEnabled, c.trackBox);
@@ -125,7 +124,7 @@ TEST_F(Dialog, LoadingShowsTheStoredChoice)
 
 TEST_F(Dialog, LoadFillsTheTrackListPlacesTheDialogAndAnimatesFromTheCursor)
 {
-    rules.Form_Load();
+    rules.OnLoad();
     ASSERT_EQ(view.trackEntries.size(), 31u);
     EXPECT_EQ(view.trackEntries.front(), "");
     EXPECT_EQ(view.trackEntries[1], "1");
@@ -133,17 +132,18 @@ TEST_F(Dialog, LoadFillsTheTrackListPlacesTheDialogAndAnimatesFromTheCursor)
     // (15360 - 7530) \ 2 and (11520 - 4101) \ 3, truncated.
     EXPECT_EQ(view.moved.x, 3915);
     EXPECT_EQ(view.moved.y, 2473);
-    EXPECT_EQ(CursorX, 300);
-    EXPECT_EQ(CursorY, 200);
     EXPECT_EQ(view.openedFrom.x, 300);
+    EXPECT_EQ(view.openedFrom.y, 200);
     EXPECT_EQ(view.log, (std::vector<std::string>{"init", "open", "pointer:D"}));
 
     FakeDialogView noCursor;
     noCursor.cursor.reset();
-    SettingsDialogRules again(noCursor, profile, services);
-    again.Form_Load();
-    EXPECT_EQ(CursorX, 0);
+    SettingsDialogRules again(noCursor, music, profile, services);
+    again.OnLoad();
+    again.OnUnload();
+    EXPECT_EQ(noCursor.openedFrom.x, 0);
     EXPECT_EQ(noCursor.openedFrom.y, 0) << "a failed cursor query animates from the corner";
+    EXPECT_EQ(noCursor.closedTo.x, 0) << "and back into it";
 }
 
 TEST(DialogPlacement, TruncatesTowardZeroAndKeepsTheTopLeftOnTheScreen)
@@ -159,25 +159,25 @@ TEST(DialogPlacement, TruncatesTowardZeroAndKeepsTheTopLeftOnTheScreen)
 
 TEST_F(Dialog, ChoosingAKindKeepsTheFileAndTheTrackText)
 {
-    BgmKind = 2;
-    BgmFile = "C:\\Music\\a.mp3";
-    BgmRepeat = 4;
-    rules.Form_Load();
-    rules.Option_MouseDown(0);
+    music.kind = 2;
+    music.file = "C:\\Music\\a.mp3";
+    music.repeatTrack = 4;
+    rules.OnLoad();
+    rules.OnOptionMouseDown(0);
     EXPECT_EQ(view.Marked(), "100");
     EXPECT_FALSE(view.trackBoxEnabled);
     EXPECT_FALSE(view.fileButtonEnabled);
-    rules.Option_MouseDown(1);
+    rules.OnOptionMouseDown(1);
     EXPECT_EQ(view.Marked(), "010");
     EXPECT_TRUE(view.trackBoxEnabled);
     EXPECT_FALSE(view.fileButtonEnabled);
     EXPECT_EQ(view.trackText, "4");
-    rules.Option_MouseDown(2);
+    rules.OnOptionMouseDown(2);
     EXPECT_EQ(view.Marked(), "001");
     EXPECT_TRUE(view.fileButtonEnabled);
     EXPECT_FALSE(view.trackBoxEnabled);
-    EXPECT_EQ(BgmKind, 2);
-    EXPECT_EQ(BgmFile, "C:\\Music\\a.mp3");
+    EXPECT_EQ(music.kind, 2);
+    EXPECT_EQ(music.file, "C:\\Music\\a.mp3");
     EXPECT_EQ(view.fileCaption, "C:\\Music\\a.mp3");
 }
 
@@ -196,10 +196,10 @@ TEST_F(Dialog, SavingWritesTheThreeKeysInOrderAndCloses)
         SCOPED_TRACE(std::string("track text \"") + c.trackText + "\"");
         profile.writes.clear();
         view.log.clear();
-        BgmKind = 1;
-        BgmFile = "C:\\Music\\a b.wav";
+        music.kind = 1;
+        music.file = "C:\\Music\\a b.wav";
         view.trackText = c.trackText;
-        rules.SaveButton_Click();
+        rules.OnSaveClick();
         EXPECT_EQ(Written(), (std::vector<std::string>{Entry(kKeyBgmKind, " 1"), Entry(kKeyBgmRepeat, c.written),
                                                         Entry(kKeyBgmFile, "C:\\Music\\a b.wav")}));
         EXPECT_EQ(view.log, std::vector<std::string>{"close"});
@@ -208,23 +208,23 @@ TEST_F(Dialog, SavingWritesTheThreeKeysInOrderAndCloses)
 
 TEST_F(Dialog, KindTwoWithoutAFileAndAnUnmarkedKindAreWrittenAsTheyAre)
 {
-    BgmKind = 2;
-    rules.SaveButton_Click();
+    music.kind = 2;
+    rules.OnSaveClick();
     EXPECT_EQ(Written()[0], Entry(kKeyBgmKind, " 2"));
     EXPECT_EQ(Written()[2], Entry(kKeyBgmFile, ""));
     profile.writes.clear();
-    BgmKind = 7;
-    rules.SaveButton_Click();
+    music.kind = 7;
+    rules.OnSaveClick();
     EXPECT_EQ(Written()[0], Entry(kKeyBgmKind, " 7"));
 }
 
 TEST_F(Dialog, CancelAndClosingWriteNothingAndStillAnimate)
 {
-    rules.Form_Load();
+    rules.OnLoad();
     view.log.clear();
-    rules.Option_MouseDown(2);
-    rules.CancelButton_Click();
-    rules.Form_Unload();
+    rules.OnOptionMouseDown(2);
+    rules.OnCancelClick();
+    rules.OnUnload();
     EXPECT_TRUE(profile.writes.empty());
     EXPECT_EQ(view.log, (std::vector<std::string>{"close", "animate-close"}));
     EXPECT_EQ(view.closedTo.x, 300);
@@ -232,21 +232,21 @@ TEST_F(Dialog, CancelAndClosingWriteNothingAndStillAnimate)
 
 TEST_F(Dialog, FileChooserOpensInTheFolderAndACancelChangesNothing)
 {
-    BgmKind = 2;
-    BgmFile = "C:\\Old\\a.mp3";
-    BgmFolder = "C:\\Old";
-    rules.Form_Load();
-    rules.FileButton_Click();
+    music.kind = 2;
+    music.file = "C:\\Old\\a.mp3";
+    music.folder = "C:\\Old";
+    rules.OnLoad();
+    rules.OnFileButtonClick();
     EXPECT_EQ(view.chooserFolder, "C:\\Old");
-    EXPECT_EQ(BgmFile, "C:\\Old\\a.mp3");
+    EXPECT_EQ(music.file, "C:\\Old\\a.mp3");
     EXPECT_EQ(view.fileCaption, "C:\\Old\\a.mp3");
 
     view.chooserAnswer = "D:\\New Music\\b.wav";
-    rules.FileButton_Click();
-    EXPECT_EQ(BgmFile, "D:\\New Music\\b.wav");
+    rules.OnFileButtonClick();
+    EXPECT_EQ(music.file, "D:\\New Music\\b.wav");
     EXPECT_EQ(view.fileCaption, "D:\\New Music\\b.wav");
-    EXPECT_EQ(BgmFolder, "D:\\New Music");
-    EXPECT_EQ(BgmKind, 2);
+    EXPECT_EQ(music.folder, "D:\\New Music");
+    EXPECT_EQ(music.kind, 2);
 }
 
 // A chosen file is kept only when its path loads back whole at the next
@@ -274,26 +274,26 @@ TEST_P(ChosenFile, IsKeptWholeOrRefusedWithAWord)
 {
     const ChosenCase& c = GetParam();
     services.codePage = c.codePage;
-    BgmKind = 2;
-    BgmFile = "C:\\Old\\a.mp3";
-    BgmFolder = "C:\\Old";
+    music.kind = 2;
+    music.file = "C:\\Old\\a.mp3";
+    music.folder = "C:\\Old";
     view.chooserAnswer = c.path;
-    rules.FileButton_Click();
+    rules.OnFileButtonClick();
     if (!c.kept) {
         EXPECT_EQ(view.refused, std::vector<std::string>{c.path + "|" + std::to_string(kLongestMusicPath)});
-        EXPECT_EQ(BgmFile, "C:\\Old\\a.mp3");
-        EXPECT_EQ(BgmFolder, "C:\\Old");
+        EXPECT_EQ(music.file, "C:\\Old\\a.mp3");
+        EXPECT_EQ(music.folder, "C:\\Old");
         return;
     }
     EXPECT_TRUE(view.refused.empty());
-    EXPECT_EQ(BgmFolder, c.folder);
-    rules.SaveButton_Click();
-    ResetSettingsState();
+    EXPECT_EQ(music.folder, c.folder);
+    rules.OnSaveClick();
     services.readable.insert(c.path);
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 2) << "what was saved loads back";
-    EXPECT_EQ(BgmFile, c.path);
-    EXPECT_EQ(BgmFolder, c.folder);
+    MusicSettings loaded;
+    LoadSettings(loaded, profile, services);
+    EXPECT_EQ(loaded.kind, 2) << "what was saved loads back";
+    EXPECT_EQ(loaded.file, c.path);
+    EXPECT_EQ(loaded.folder, c.folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -313,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Dialog, AddressLabelOpensTheAddressUnderTheHourglass)
 {
-    rules.AddressLabel_Click();
+    rules.OnAddressClick();
     EXPECT_EQ(view.log, (std::vector<std::string>{"pointer:H", std::string("shell:") + kMakerAddress, "pointer:D"}));
 }
 
@@ -321,9 +321,9 @@ TEST_F(Dialog, SavingWhereTheProgramFolderRefusesWritesReachesTheUserCopy)
 {
     services.userFolder = "C:\\Users\\me\\AppData\\Roaming\\Quorvellanto";
     profile.refusing.insert(ini);
-    BgmKind = 0;
+    music.kind = 0;
     view.trackText = "5";
-    rules.SaveButton_Click();
+    rules.OnSaveClick();
     const std::string userIni = services.userFolder + "\\Quorvellanto.ini";
     EXPECT_EQ(profile.files[userIni]["Section"][kKeyBgmRepeat], " 5");
     EXPECT_EQ(view.log, std::vector<std::string>{"close"});

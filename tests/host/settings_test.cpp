@@ -10,8 +10,15 @@ protected:
     FakeProfile profile;
     FakeServices services;
     const std::string file = "C:\\Saver\\Quorvellanto.ini";
+    MusicSettings music;
 
-    void SetUp() override { ResetSettingsState(); }
+    // What a start with a fresh state loads.
+    MusicSettings Loaded()
+    {
+        MusicSettings loaded;
+        LoadSettings(loaded, profile, services);
+        return loaded;
+    }
 
     void Store(const char* key, const std::string& value) { profile.files[file]["Section"][key] = value; }
     // A write as the fake profile records it.
@@ -46,18 +53,17 @@ TEST_F(Settings, EveryLoadOfTheTable)
 {
     for (const LoadRow& row : kLoads) {
         SCOPED_TRACE(row.name);
-        ResetSettingsState();
         profile = FakeProfile();
         services = FakeServices();
         if (row.kind) Store(kKeyBgmKind, row.kind);
         if (row.repeat) Store(kKeyBgmRepeat, row.repeat);
         if (row.file) Store(kKeyBgmFile, row.file);
         if (row.exists) services.readable.insert(row.exists);
-        LoadSettings(profile, services);
-        EXPECT_EQ(BgmKind, row.bgmKind);
-        EXPECT_EQ(BgmRepeat, row.bgmRepeat);
-        EXPECT_EQ(BgmFile, row.bgmFile);
-        EXPECT_EQ(BgmFolder, row.bgmFolder);
+        const MusicSettings loaded = Loaded();
+        EXPECT_EQ(loaded.kind, row.bgmKind);
+        EXPECT_EQ(loaded.repeatTrack, row.bgmRepeat);
+        EXPECT_EQ(loaded.file, row.bgmFile);
+        EXPECT_EQ(loaded.folder, row.bgmFolder);
         if (row.exists) {
             EXPECT_EQ(services.opened, std::vector<std::string>{row.exists}) << "the file tested";
         }
@@ -73,24 +79,22 @@ TEST_F(Settings, StoredNumbersAreRoundedDownOrIgnored)
     };
     for (Case c : {Case{"2.7", 2}, Case{"-0.5", -1}, Case{"abc", 0}, Case{"40000", 0}, Case{"32767", 32767},
                    Case{"-32768.5", 0}, Case{"7", 7}, Case{" 1", 1}, Case{"1e2", 100}}) {
-        ResetSettingsState();
         Store(kKeyBgmKind, c.stored);
         Store(kKeyBgmFile, "C:\\x.wav");
         services.readable = {"C:\\x.wav"};
-        LoadSettings(profile, services);
-        EXPECT_EQ(BgmKind, c.kind) << c.stored;
+        EXPECT_EQ(Loaded().kind, c.kind) << c.stored;
     }
 }
 
 TEST_F(Settings, AnUnreadableNumberKeepsThePreviousValue)
 {
-    BgmRepeat = 9;
+    music.repeatTrack = 9;
     Store(kKeyBgmRepeat, "abc");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 9);
+    LoadSettings(music, profile, services);
+    EXPECT_EQ(music.repeatTrack, 9);
     Store(kKeyBgmRepeat, "");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 0) << "an empty value is 0";
+    LoadSettings(music, profile, services);
+    EXPECT_EQ(music.repeatTrack, 0) << "an empty value is 0";
 }
 
 // A stored path loads back whole up to the longest path kept; a longer one
@@ -103,27 +107,24 @@ TEST_F(Settings, StoredPathsLoadWholeOrNotAtAll)
     };
     for (Case c : {Case{255, true}, Case{256, true}, Case{kLongestMusicPath, true}, Case{kLongestMusicPath + 1, false},
                    Case{300, false}}) {
-        ResetSettingsState();
         const std::string longPath = "C:\\" + std::string(c.length - 3, 'a');
         Store(kKeyBgmFile, longPath);
         Store(kKeyBgmKind, "2");
         services.readable = {longPath, longPath.substr(0, kLongestMusicPath), longPath.substr(0, 255)};
-        LoadSettings(profile, services);
-        EXPECT_EQ(BgmFile, c.kept ? longPath : "") << c.length;
-        EXPECT_EQ(BgmKind, c.kept ? 2 : 0) << c.length;
+        const MusicSettings loaded = Loaded();
+        EXPECT_EQ(loaded.file, c.kept ? longPath : "") << c.length;
+        EXPECT_EQ(loaded.kind, c.kept ? 2 : 0) << c.length;
     }
 }
 
 TEST_F(Settings, SaveWritesTheThreeKeysInOrderWithLeadingBlanks)
 {
-    BgmKind = 2;
-    BgmRepeat = 0;
-    BgmFile = "C:\\Music\\a b.mp3";
-    SaveSettings(profile, services);
+    music = {2, 0, "C:\\Music\\a b.mp3", ""};
+    SaveSettings(music, profile, services);
     EXPECT_EQ(profile.writes, (std::vector<std::string>{Written(kKeyBgmKind, " 2", file), Written(kKeyBgmRepeat, " 0", file),
                                                         Written(kKeyBgmFile, "C:\\Music\\a b.mp3", file)}));
-    BgmKind = -1;
-    SaveSettings(profile, services);
+    music.kind = -1;
+    SaveSettings(music, profile, services);
     ASSERT_EQ(profile.writes.size(), 6u);
     EXPECT_EQ(profile.writes[3], Written(kKeyBgmKind, "-1", file));
 }
@@ -150,18 +151,15 @@ protected:
     const std::string userFile = "C:\\Users\\me\\AppData\\Quorvellanto\\Quorvellanto.ini";
     void SetUp() override
     {
-        Settings::SetUp();
         services.userFolder = "C:\\Users\\me\\AppData\\Quorvellanto";
-        BgmKind = 1;
-        BgmRepeat = 5;
-        BgmFile = "";
+        music = {1, 5, "", ""};
     }
 };
 
 TEST_F(UserCopy, RefusedWriteGoesToTheUserCopyWithTheSameKeys)
 {
     profile.refusing.insert(file);
-    EXPECT_TRUE(SaveSettings(profile, services));
+    EXPECT_TRUE(SaveSettings(music, profile, services));
     ASSERT_EQ(profile.writes.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(profile.writes.begin() + 3, profile.writes.end()),
               (std::vector<std::string>{Written(kKeyBgmKind, " 1", userFile), Written(kKeyBgmRepeat, " 5", userFile),
@@ -170,43 +168,38 @@ TEST_F(UserCopy, RefusedWriteGoesToTheUserCopyWithTheSameKeys)
     EXPECT_EQ(services.userFolderAsks, std::vector<bool>{true}) << "the folder is made for the refused write";
 
     services.readable.insert(userFile);
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 1);
-    EXPECT_EQ(BgmRepeat, 5);
+    EXPECT_EQ(Loaded().kind, 1);
+    EXPECT_EQ(Loaded().repeatTrack, 5);
 }
 
 TEST_F(UserCopy, LoadingPrefersTheUserCopyWhileItExists)
 {
     Store(kKeyBgmRepeat, " 3");
     profile.files[userFile]["Section"][kKeyBgmRepeat] = " 7";
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 3) << "no user copy on disk yet";
+    EXPECT_EQ(Loaded().repeatTrack, 3) << "no user copy on disk yet";
     services.readable.insert(userFile);
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 7);
+    EXPECT_EQ(Loaded().repeatTrack, 7);
     EXPECT_EQ(services.userFolderAsks, (std::vector<bool>{false, false})) << "loading never makes the folder";
 }
 
 TEST_F(UserCopy, SuccessfulWriteRemovesAStaleUserCopy)
 {
     services.readable.insert(userFile);
-    EXPECT_TRUE(SaveSettings(profile, services));
+    EXPECT_TRUE(SaveSettings(music, profile, services));
     EXPECT_EQ(profile.writes.size(), 3u);
     EXPECT_EQ(services.deleted, std::vector<std::string>{userFile});
     EXPECT_EQ(services.userFolderAsks, std::vector<bool>{false}) << "a write beside the program makes no folder";
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 5) << "the file beside the program is read again";
+    EXPECT_EQ(Loaded().repeatTrack, 5) << "the file beside the program is read again";
 }
 
 TEST_F(UserCopy, NowhereToWriteIsReported)
 {
     services.userFolder.clear();
     profile.refusing.insert(file);
-    EXPECT_FALSE(SaveSettings(profile, services));
+    EXPECT_FALSE(SaveSettings(music, profile, services));
     services.userFolder = "C:\\Users\\me\\AppData\\Quorvellanto";
     profile.refusing.insert(userFile);
-    EXPECT_FALSE(SaveSettings(profile, services));
+    EXPECT_FALSE(SaveSettings(music, profile, services));
 }
 
 struct FolderCase {

@@ -51,10 +51,10 @@ public:
     }
 
 private:
-    void Form_Load() override
+    void OnLoad() override
     {
-        for (Command* button : {&Cmd_A, &Cmd_B, &Cmd_C, &Cmd_D}) button->Initialize();
-        Cmd_C.LetEnabled(false);
+        for (Command* button : {&Cmd_A, &Cmd_B, &Cmd_C, &Cmd_D}) button->Rules().Initialize();
+        Cmd_C.Rules().SetEnabled(false);
     }
 };
 

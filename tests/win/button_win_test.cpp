@@ -171,10 +171,10 @@ public:
     }
 
 private:
-    void Form_Load() override
+    void OnLoad() override
     {
-        Cmd_A.Initialize();
-        Cmd_B.Initialize();
+        Cmd_A.Rules().Initialize();
+        Cmd_B.Rules().Initialize();
     }
 };
 
@@ -224,14 +224,13 @@ protected:
 
 TEST_F(ButtonOnForm, StoredBagsMakeEnabledButtonsAndTheFirstInTabOrderHasTheFocus)
 {
-    EXPECT_EQ(form.Cmd_A.Caption(), "設定");
-    EXPECT_EQ(form.Cmd_A.Font()->Spec().charset, 128);
-    EXPECT_TRUE(form.Cmd_A.Rules().EnabledValue());
-    EXPECT_EQ(form.Cmd_A.Rules().FirstRunValue(), 1);
+    EXPECT_EQ(form.Cmd_A.Rules().Caption(), "設定");
+    EXPECT_EQ(form.Cmd_A.Rules().Font()->Spec().charset, 128);
+    EXPECT_TRUE(form.Cmd_A.Rules().IsEnabled());
     EXPECT_TRUE(form.Cmd_A.PollRunning());
-    EXPECT_EQ(form.Cmd_A.Rules().ButtonState(), 3);
+    EXPECT_EQ(form.Cmd_A.Rules().State(), 3);
     EXPECT_EQ(Shot(form.Cmd_A).Face(), "Selected");
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 1);
+    EXPECT_EQ(form.Cmd_B.Rules().State(), 1);
     EXPECT_EQ(Shot(form.Cmd_B).Face(), "Normal");
     EXPECT_TRUE(Shot(form.Cmd_B).WhiteOnTop());
 }
@@ -239,22 +238,22 @@ TEST_F(ButtonOnForm, StoredBagsMakeEnabledButtonsAndTheFirstInTabOrderHasTheFocu
 TEST_F(ButtonOnForm, GradientDirectionFollowsTheState)
 {
     Hover(form.Cmd_B);
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 2);
+    EXPECT_EQ(form.Cmd_B.Rules().State(), 2);
     EXPECT_EQ(Shot(form.Cmd_B).Face(), "HighLight");
     EXPECT_FALSE(Shot(form.Cmd_B).WhiteOnTop()) << "HighLight shows the gradient upside down";
     form.Cmd_B.SetFocus();  // by keyboard, while hovered
-    EXPECT_EQ(form.Cmd_B.Rules().ButtonState(), 4);
+    EXPECT_EQ(form.Cmd_B.Rules().State(), 4);
     EXPECT_EQ(Shot(form.Cmd_B).Face(), "Pressed");
     SendMessageW(form.Cmd_B.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(Shot(form.Cmd_B).Face(), "HighLight") << "HighLightSelect: the HighLight picture";
     EXPECT_FALSE(Shot(form.Cmd_B).WhiteOnTop()) << "state 4 from 2 keeps the inverted gradient";
     EXPECT_EQ(form.clicksB, 1);
 
-    EXPECT_EQ(form.Cmd_A.Rules().ButtonState(), 1) << "Cmd_A lost the focus to Cmd_B";
+    EXPECT_EQ(form.Cmd_A.Rules().State(), 1) << "Cmd_A lost the focus to Cmd_B";
     form.Cmd_A.SetFocus();
-    EXPECT_EQ(form.Cmd_A.Rules().ButtonState(), 3);
+    EXPECT_EQ(form.Cmd_A.Rules().State(), 3);
     Hover(form.Cmd_A);
-    EXPECT_EQ(form.Cmd_A.Rules().ButtonState(), 4);
+    EXPECT_EQ(form.Cmd_A.Rules().State(), 4);
     EXPECT_TRUE(Shot(form.Cmd_A).WhiteOnTop()) << "state 4 from 3 keeps the normal gradient";
 }
 
@@ -283,7 +282,7 @@ TEST_F(ButtonOnForm, CaptionLaidOutEightyTwipsDownOnA375TwipButton)
 
 TEST_F(ButtonOnForm, DisabledLookTransparentBackgroundAndLiveFont)
 {
-    form.Cmd_B.LetEnabled(false);
+    form.Cmd_B.Rules().SetEnabled(false);
     const Shot disabled(form.Cmd_B);
     EXPECT_EQ(disabled.Face(), "Disable");
     std::set<Rgb> colours;
@@ -297,15 +296,15 @@ TEST_F(ButtonOnForm, DisabledLookTransparentBackgroundAndLiveFont)
     SendMessageW(form.Cmd_B.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_EQ(form.clicksB, 0);
     EXPECT_TRUE(form.Cmd_A.HasFocus()) << "a disabled button does not take the focus";
-    form.Cmd_B.LetEnabled(true);
+    form.Cmd_B.Rules().SetEnabled(true);
 
     std::uint8_t transparent = 0;
-    form.Cmd_B.LetVisible(transparent);
+    form.Cmd_B.Rules().SetVisible(transparent);
     const Shot seeThrough(form.Cmd_B);
     EXPECT_EQ(HexColour(seeThrough.At(0, 0)), "E0E0E0") << "the panel beneath";
     EXPECT_EQ(HexColour(seeThrough.At(28, 24)), "E0E0E0");
-    EXPECT_EQ(form.Cmd_B.Visible(), 0);
-    form.Cmd_A.LetVisible(transparent);
+    EXPECT_EQ(form.Cmd_B.Rules().Visible(), 0);
+    form.Cmd_A.Rules().SetVisible(transparent);
     EXPECT_EQ(HexColour(Shot(form.Cmd_A).At(1, 1)), "808080") << "the form beneath";
 
     // Width of the caption's ink over the grey form.
@@ -318,7 +317,7 @@ TEST_F(ButtonOnForm, DisabledLookTransparentBackgroundAndLiveFont)
     };
     const int before = inkWidth(Shot(form.Cmd_A));
     EXPECT_GT(before, 5);
-    form.Cmd_A.Font()->SetSize(14);
+    form.Cmd_A.Rules().Font()->SetSize(14);
     EXPECT_GT(inkWidth(Shot(form.Cmd_A)), before + 3) << "the live font object: larger at once";
 }
 
@@ -335,7 +334,7 @@ TEST_F(ButtonOnForm, ResizeRepaintsAtTheNewSize)
 TEST_F(ButtonOnForm, PropertyStoreRoundTrip)
 {
     std::uint32_t red = RGB(255, 0, 0);
-    form.Cmd_A.LetFontColour(red);
+    form.Cmd_A.Rules().SetFontColour(red);
     form.SaveProperties();
     const std::string text = form.Properties().ToText();
     const forms::PropertyBag* b = form.Properties().Find("Cmd_B");
@@ -345,10 +344,10 @@ TEST_F(ButtonOnForm, PropertyStoreRoundTrip)
     ButtonForm again;
     again.Properties() = forms::PropertyStore::FromText(text);
     ASSERT_TRUE(again.Load());
-    EXPECT_EQ(again.Cmd_A.Caption(), "設定");
-    EXPECT_EQ(again.Cmd_A.FontColour(), red);
-    EXPECT_EQ(again.Cmd_B.Caption(), "...");
-    EXPECT_EQ(again.Cmd_B.Font()->Spec(), form.Cmd_B.Font()->Spec());
+    EXPECT_EQ(again.Cmd_A.Rules().Caption(), "設定");
+    EXPECT_EQ(again.Cmd_A.Rules().FontColour(), red);
+    EXPECT_EQ(again.Cmd_B.Rules().Caption(), "...");
+    EXPECT_EQ(again.Cmd_B.Rules().Font()->Spec(), form.Cmd_B.Rules().Font()->Spec());
     again.Unload();
 }
 

@@ -69,7 +69,7 @@ public:
     }
 
 private:
-    void Form_Load() override { log.push_back("Form_Load"); }
+    void OnLoad() override { log.push_back("OnLoad"); }
 };
 
 using win::Pump;
@@ -108,7 +108,7 @@ TEST(ChildControls, PlacedInTwipsFromTheirContainersInnerCorner)
     EXPECT_EQ(r.right, 29);
     EXPECT_EQ(r.bottom, 25);
     // Sited in order: a control without a bag reads nothing, then its resize.
-    EXPECT_EQ(Joined(form.log), "Two resize, One resize, Three resize, Form_Load");
+    EXPECT_EQ(Joined(form.log), "Two resize, One resize, Three resize, OnLoad");
     form.Unload();
     EXPECT_EQ(form.One.hwnd(), nullptr) << "gone with the form's window";
 }
@@ -150,7 +150,7 @@ TEST(ChildControls, BagsAreReadBeforeFormLoadAndSavedIntoFreshBags)
     form.Properties().Bag("Two").WriteProperty("Caption", std::string("x"), std::string());
     form.Properties().Bag("One");
     ASSERT_TRUE(form.Load());
-    EXPECT_EQ(Joined(form.log), "Two read 1, Two resize, One read 0, One resize, Three resize, Form_Load");
+    EXPECT_EQ(Joined(form.log), "Two read 1, Two resize, One read 0, One resize, Three resize, OnLoad");
     form.SaveProperties();
     const forms::PropertyStore again = forms::PropertyStore::FromText(form.Properties().ToText());
     ASSERT_NE(again.Find("Three"), nullptr);

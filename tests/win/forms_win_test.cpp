@@ -18,14 +18,14 @@ public:
     bool cancelNext = false;
 
 private:
-    void Form_Load() override { events.push_back("load"); }
-    void Form_QueryUnload(bool& cancel, forms::QueryUnloadReason reason) override
+    void OnLoad() override { events.push_back("load"); }
+    void OnQueryUnload(bool& cancel, forms::QueryUnloadReason reason) override
     {
         events.push_back("query-unload " + std::to_string(static_cast<int>(reason)));
         cancel = cancelNext;
         cancelNext = false;
     }
-    void Form_Unload() override { events.push_back("unload"); }
+    void OnUnload() override { events.push_back("unload"); }
 };
 
 void Pump(DWORD ms)

@@ -39,6 +39,7 @@ using support::LoudSamples;
 class SoundOutput : public ::testing::Test {
 protected:
     RecordingMultimedia mm;
+    MusicPlayer player{mm};
     std::string capture, fixtures;
 
     void SetUp() override
@@ -48,8 +49,6 @@ protected:
         ASSERT_FALSE(capture.empty() || fixtures.empty())
             << "QV_SOUND_CAPTURE and QV_FIXTURES must name the capture file and the fixtures (scripts/test sets them)";
         ASSERT_GT(mm.WaveOutDeviceCount(), 0u) << "the captured ALSA device shows as a wave device";
-        ResetSettingsState();
-        ResetMusicState();
     }
 
     // What reaches the output during the next `ms` milliseconds.
@@ -63,62 +62,58 @@ protected:
 
 TEST_F(SoundOutput, WavLoopsUntilStopped)
 {
-    BgmFile = fixtures + "\\tone 500ms.wav";
-    PlayWav(mm);
+    player.PlayWav(fixtures + "\\tone 500ms.wav");
     Sleep(300);
     EXPECT_GT(LoudSamples(Listen(600)), 1000) << "the tone plays";
     Sleep(600);
     EXPECT_GT(LoudSamples(Listen(800)), 1000) << "still sounding after three times its length: it loops";
-    StopWav(mm);
+    player.StopWav();
     Sleep(500);
     EXPECT_EQ(LoudSamples(Listen(1000)), 0) << "silence after StopWav";
 }
 
 TEST_F(SoundOutput, Mp3PlaysEndsAndPlaysAgain)
 {
-    BgmFile = fixtures + "\\tone 1s.mp3";
-    PlayMp3(mm);
+    player.PlayMp3(fixtures + "\\tone 1s.mp3");
     ASSERT_EQ(mm.commands.size(), 2u) << "the open succeeded, so play was sent";
-    EXPECT_TRUE(WaitFor([&] { return IsMp3Playing(mm); }, 3000)) << QueryMci(mm, "status MP3Play mode");
+    EXPECT_TRUE(WaitFor([&] { return player.IsMp3Playing(); }, 3000)) << player.QueryMci("status MP3Play mode");
     EXPECT_GT(LoudSamples(Listen(500)), 1000) << "the MP3 reaches the output";
-    ASSERT_TRUE(WaitFor([&] { return QueryMci(mm, "status MP3Play mode") == "stopped"; }, 10000))
-        << "ends as stopped; mode " << MciText;
-    EXPECT_FALSE(IsMp3Playing(mm));
+    ASSERT_TRUE(WaitFor([&] { return player.QueryMci("status MP3Play mode") == "stopped"; }, 10000))
+        << "ends as stopped; mode " << player.LastReply();
+    EXPECT_FALSE(player.IsMp3Playing());
     Sleep(300);
     EXPECT_EQ(LoudSamples(Listen(500)), 0) << "silent once it has ended";
 
     mm.commands.clear();
-    KeepMp3Playing(mm);
+    player.KeepMp3Playing();
     EXPECT_EQ(mm.commands, (std::vector<std::string>{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
-    EXPECT_TRUE(WaitFor([&] { return IsMp3Playing(mm); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return player.IsMp3Playing(); }, 3000));
     EXPECT_GT(LoudSamples(Listen(400)), 1000) << "plays again from the start";
-    CloseMp3(mm);
+    player.CloseMp3();
     Sleep(400);
     EXPECT_EQ(LoudSamples(Listen(800)), 0) << "silence after CloseMp3";
-    EXPECT_NE(QueryMci(mm, "status MP3Play mode").rfind("Error:", 0), std::string::npos) << "the alias is closed";
+    EXPECT_NE(player.QueryMci("status MP3Play mode").rfind("Error:", 0), std::string::npos) << "the alias is closed";
 }
 
 TEST_F(SoundOutput, Mp3PathWithAQuoteIsNeverOpened)
 {
-    BgmFile = fixtures + "\\tone 1s.mp3\" alias Other \"x";
-    PlayMp3(mm);
+    player.PlayMp3(fixtures + "\\tone 1s.mp3\" alias Other \"x");
     EXPECT_TRUE(mm.commands.empty());
-    KeepMp3Playing(mm);
-    EXPECT_FALSE(IsMp3Playing(mm));
+    player.KeepMp3Playing();
+    EXPECT_FALSE(player.IsMp3Playing());
     EXPECT_EQ(LoudSamples(Listen(500)), 0);
 }
 
 TEST(CdWithoutDrive, OnePassStopsTheWatchAndPlaysNothing)
 {
-    ResetSettingsState();
-    ResetMusicState();
     RecordingMultimedia mm;
-    OpenCd(mm);
-    WatchCd(mm);
-    EXPECT_FALSE(CdWatchOk);
+    MusicPlayer player(mm);
+    player.OpenCd();
+    player.WatchCd(0);
+    EXPECT_FALSE(player.CdWatchOk());
     for (const std::string& command : mm.commands) EXPECT_NE(command.rfind("play", 0), 0u) << command;
     EXPECT_EQ(mm.commands.size(), 3u) << "open, time format, the first status query";
-    CloseCd(mm);
+    player.CloseCd();
 }
 
 }  // namespace

@@ -66,8 +66,16 @@ protected:
         services.userFolder = win::MakeScratchFolder((std::string("user-") +
                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name()).c_str());
         DeleteFileA((services.userFolder + "\\Quorvellanto.ini").c_str());
-        ResetSettingsState();
     }
+
+    // What a start with a fresh state loads.
+    MusicSettings Loaded()
+    {
+        MusicSettings loaded;
+        LoadSettings(loaded, profile, services);
+        return loaded;
+    }
+    MusicSettings settings;
 };
 
 std::string Utf8To932(const wchar_t* text)
@@ -88,19 +96,18 @@ TEST_F(ProfileFile, SavedFileHoldsTheFourLinesInCodePage932)
 {
     const std::string music = services.folder + "\\My Music.mp3";
     support::WriteWholeFile(music, "ID3");
-    BgmKind = 2;
-    BgmRepeat = 0;
-    BgmFile = music;
-    SaveSettings(profile, services);
+    settings.kind = 2;
+    settings.repeatTrack = 0;
+    settings.file = music;
+    SaveSettings(settings, profile, services);
     EXPECT_EQ(profile.values, (std::vector<std::string>{" 2", " 0", music}));
     EXPECT_EQ(support::ReadWholeFile(ini), Written(2, 0, music)) << "system ANSI code page " << GetACP();
 
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 2);
-    EXPECT_EQ(BgmRepeat, 0);
-    EXPECT_EQ(BgmFile, music);
-    EXPECT_EQ(BgmFolder, services.folder);
+    settings = Loaded();
+    EXPECT_EQ(settings.kind, 2);
+    EXPECT_EQ(settings.repeatTrack, 0);
+    EXPECT_EQ(settings.file, music);
+    EXPECT_EQ(settings.folder, services.folder);
 }
 
 // The real profile functions and file system: a music path of the longest
@@ -113,15 +120,14 @@ TEST_F(ProfileFile, TheLongestMusicPathLoadsBackWholeAndALongerOneIsForgotten)
         const std::string music = prefix + std::string(length - prefix.size() - 4, 'm') + ".wav";
         ASSERT_EQ(music.size(), length);
         support::WriteWholeFile(music, "RIFF");
-        BgmKind = 2;
-        BgmRepeat = 0;
-        BgmFile = music;
-        ASSERT_TRUE(SaveSettings(profile, services));
-        ResetSettingsState();
-        LoadSettings(profile, services);
+        settings.kind = 2;
+        settings.repeatTrack = 0;
+        settings.file = music;
+        ASSERT_TRUE(SaveSettings(settings, profile, services));
+        settings = Loaded();
         const bool kept = length <= kLongestMusicPath;
-        EXPECT_EQ(BgmFile, kept ? music : "") << length << " bytes";
-        EXPECT_EQ(BgmKind, kept ? 2 : 0) << length << " bytes";
+        EXPECT_EQ(settings.file, kept ? music : "") << length << " bytes";
+        EXPECT_EQ(settings.kind, kept ? 2 : 0) << length << " bytes";
         DeleteFileA(music.c_str());
     }
 }
@@ -129,14 +135,13 @@ TEST_F(ProfileFile, TheLongestMusicPathLoadsBackWholeAndALongerOneIsForgotten)
 TEST_F(ProfileFile, AFolderThatRefusesWritesSendsTheSettingsToTheUserCopy)
 {
     services.folder = "C:\\no such folder\\Quorvellanto";  // WritePrivateProfileString fails there
-    BgmKind = 1;
-    BgmRepeat = 12;
-    EXPECT_TRUE(SaveSettings(profile, services));
+    settings.kind = 1;
+    settings.repeatTrack = 12;
+    EXPECT_TRUE(SaveSettings(settings, profile, services));
     EXPECT_EQ(support::ReadWholeFile(services.userFolder + "\\Quorvellanto.ini"), Written(1, 12, ""));
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 1);
-    EXPECT_EQ(BgmRepeat, 12);
+    settings = Loaded();
+    EXPECT_EQ(settings.kind, 1);
+    EXPECT_EQ(settings.repeatTrack, 12);
 }
 
 // The user's folder under %APPDATA% (or, without it, the shell's application
@@ -229,28 +234,27 @@ TEST_F(ProfileFile, OtherSectionsAndKeysSurviveAWrite)
                                     "[Last]\r\n"
                                     "a=1\r\n";
     support::WriteWholeFile(ini, handWritten);
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 1);
-    BgmKind = 0;
-    BgmRepeat = 12;
-    SaveSettings(profile, services);
+    LoadSettings(settings, profile, services);
+    EXPECT_EQ(settings.kind, 1);
+    settings.kind = 0;
+    settings.repeatTrack = 12;
+    SaveSettings(settings, profile, services);
     const std::string after = support::ReadWholeFile(ini);
     EXPECT_NE(after.find("; kept by hand\r\n[Other]\r\ncolour=blue\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("extra=keep me\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("[Last]\r\na=1\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("BGM\x8B\xE6\x95\xAA=" + Stored(" 0") + "\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("BGM\xD8\xCB\xDF\xB0\xC4=" + Stored(" 12") + "\r\n"), std::string::npos) << after;
-    ResetSettingsState();
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmRepeat, 12);
+    settings = Loaded();
+    EXPECT_EQ(settings.repeatTrack, 12);
 }
 
 TEST_F(ProfileFile, MissingFileReadsAsDefaultsAndIsNotCreated)
 {
-    BgmKind = 2;
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 0);
-    EXPECT_EQ(BgmFile, "");
+    settings.kind = 2;
+    LoadSettings(settings, profile, services);
+    EXPECT_EQ(settings.kind, 0);
+    EXPECT_EQ(settings.file, "");
     EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -258,9 +262,9 @@ TEST_F(ProfileFile, VanishedMusicFileIsForgotten)
 {
     support::WriteWholeFile(ini, "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + services.folder +
                             "\\gone.wav\r\n");
-    LoadSettings(profile, services);
-    EXPECT_EQ(BgmKind, 0);
-    EXPECT_EQ(BgmFile, "");
+    LoadSettings(settings, profile, services);
+    EXPECT_EQ(settings.kind, 0);
+    EXPECT_EQ(settings.file, "");
 }
 
 TEST(ProgramServicesWin, FolderOfTheProgramAndFileTests)

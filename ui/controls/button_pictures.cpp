@@ -1,5 +1,7 @@
 #include "button_pictures.h"
 
+#include "forms/bmp_file.h"
+
 #include <cmath>
 
 namespace {
@@ -194,49 +196,9 @@ StatePicture DrawStatePicture(PictureFile file)
     return picture;
 }
 
-namespace {
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
-}
-}  // namespace
-
 std::vector<std::uint8_t> EncodeBmp(const StatePicture& picture)
 {
-    const std::uint32_t rowBytes = (kPictureWidth * 3 + 3) & ~3u;
-    const std::uint32_t imageBytes = rowBytes * kPictureHeight;
-    std::vector<std::uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 54 + imageBytes);
-    Put32(out, 0);
-    Put32(out, 54);
-    Put32(out, 40);
-    Put32(out, kPictureWidth);
-    Put32(out, kPictureHeight);
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0);
-    Put32(out, imageBytes);
-    Put32(out, 3780);  // 96 dots per inch
-    Put32(out, 3780);
-    Put32(out, 0);
-    Put32(out, 0);
-    for (int y = kPictureHeight - 1; y >= 0; --y) {
-        std::uint32_t written = 0;
-        for (int x = 0; x < kPictureWidth; ++x, written += 3) {
-            const Rgb c = picture.At(x, y);
-            out.push_back(static_cast<std::uint8_t>(c & 0xff));
-            out.push_back(static_cast<std::uint8_t>((c >> 8) & 0xff));
-            out.push_back(static_cast<std::uint8_t>((c >> 16) & 0xff));
-        }
-        for (; written < rowBytes; ++written) out.push_back(0);
-    }
-    return out;
+    constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
+    return forms::EncodeBmp(kPictureWidth, kPictureHeight, kPixelsPerMetre,
+                            [&](int x, int y) { return picture.At(x, y); });
 }

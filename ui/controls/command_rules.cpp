@@ -29,9 +29,9 @@ std::uint8_t CommandRules::Visible()
     return 255;
 }
 
-void CommandRules::LetVisible(std::uint8_t& New_Visible)
+void CommandRules::SetVisible(std::uint8_t visible)
 {
-    if (New_Visible != 0) {
+    if (visible != 0) {
         parts_.SetOpaque(true);
         ResetFace();
     } else {
@@ -52,9 +52,9 @@ std::uint32_t CommandRules::FontColour()
     return colour;
 }
 
-void CommandRules::LetFontColour(std::uint32_t& New_FontColour)
+void CommandRules::SetFontColour(std::uint32_t colour)
 {
-    if (!parts_.SetCaptionColour(New_FontColour)) {
+    if (!parts_.SetCaptionColour(colour)) {
         ResetFace();
         return;
     }
@@ -74,26 +74,26 @@ bool CommandRules::Enabled()
     return result;
 }
 
-void CommandRules::LetEnabled(bool New_Enabled)
+void CommandRules::SetEnabled(bool enabled)
 {
-    enabledValue_ = New_Enabled;
+    enabledValue_ = enabled;
     parts_.PropertyChanged("Enabled");
     ShowEnabledState();
 }
 
-void CommandRules::LetCaption(const std::string& New_Caption)
+void CommandRules::SetCaption(std::string caption)
 {
-    parts_.SetCaption(New_Caption);
+    parts_.SetCaption(caption);
     parts_.PropertyChanged("Caption");
 }
 
-void CommandRules::SetFont(std::shared_ptr<forms::Font> New_Font)
+void CommandRules::SetFont(std::shared_ptr<forms::Font> font)
 {
-    if (New_Font) parts_.SetCaptionFont(std::move(New_Font));
+    if (font) parts_.SetCaptionFont(std::move(font));
     parts_.PropertyChanged("Font");
 }
 
-void CommandRules::UserControl_GotFocus()
+void CommandRules::OnSetFocus()
 {
     if (!enabledValue_) return;
     if (buttonState_ != kStateHighLight) {
@@ -105,7 +105,7 @@ void CommandRules::UserControl_GotFocus()
     }
 }
 
-void CommandRules::UserControl_LostFocus()
+void CommandRules::OnKillFocus()
 {
     if (!enabledValue_) return;
     if (buttonState_ != kStateNormal) {
@@ -114,7 +114,7 @@ void CommandRules::UserControl_LostFocus()
     }
 }
 
-void CommandRules::UserControl_MouseDown(int button)
+void CommandRules::OnMouseDown(int button)
 {
     if (!enabledValue_) return;
     if (button == kLeftButton) {
@@ -123,7 +123,7 @@ void CommandRules::UserControl_MouseDown(int button)
     }
 }
 
-void CommandRules::UserControl_MouseMove()
+void CommandRules::OnMouseMove()
 {
     if (!enabledValue_) return;
     if (buttonState_ == kStateNormal) {
@@ -136,7 +136,7 @@ void CommandRules::UserControl_MouseMove()
     }
 }
 
-void CommandRules::UserControl_MouseUp(int button)
+void CommandRules::OnMouseUp(int button)
 {
     if (!enabledValue_) return;
     if (button == kLeftButton) {
@@ -148,7 +148,7 @@ void CommandRules::UserControl_MouseUp(int button)
     if (buttonState_ != kStateSelected && enabledValue_) parts_.RaiseClick();
 }
 
-void CommandRules::PollCursor()
+void CommandRules::OnPollTimer()
 {
     const auto under = parts_.WindowUnderCursor();
     if (!under) {
@@ -205,7 +205,7 @@ void CommandRules::PaintFace(FacePicture picture)
     parts_.DrawFace(picture, invertGradient_);
 }
 
-void CommandRules::UserControl_ReadProperties(const forms::PropertyBag& bag)
+void CommandRules::ReadProperties(const forms::PropertyBag& bag)
 {
     // A value of the wrong kind or range fails its own step only.
     const auto enabled = bag.ReadProperty("Enabled", true);
@@ -230,7 +230,7 @@ void CommandRules::UserControl_ReadProperties(const forms::PropertyBag& bag)
     ResetFace();
 }
 
-void CommandRules::UserControl_WriteProperties(forms::PropertyBag& bag)
+void CommandRules::WriteProperties(forms::PropertyBag& bag)
 {
     bag.WriteProperty("Enabled", enabledValue_, true);
     bag.WriteProperty("Caption", parts_.Caption(), std::string(kDefaultCaptionOnWrite));

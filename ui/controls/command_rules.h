@@ -33,7 +33,7 @@ public:
     // the eight frame pieces), shows it at once and lays the caption out.
     virtual void DrawFace(FacePicture picture, bool invertGradient) = 0;
 
-    // The caption label LblMsg.
+    // The caption label.
     virtual void SetCaptionEnabled(bool enabled) = 0;
     virtual bool SetCaptionColour(std::uint32_t colour) = 0;  // false when it fails
     virtual std::optional<std::uint32_t> CaptionColour() const = 0;
@@ -61,44 +61,44 @@ class CommandRules {
 public:
     explicit CommandRules(CommandParts& parts) : parts_(parts) {}
 
-    // Public members of the control.
+    // Properties of the control. Reading FontColour, Visible or Enabled
+    // repaints the face as it is (Enabled's first read enables a brand-new
+    // control); a setter tells the container which property changed.
     void Initialize();
     std::uint8_t Visible();
-    void LetVisible(std::uint8_t& New_Visible);
+    void SetVisible(std::uint8_t visible);
     std::uint32_t FontColour();
-    void LetFontColour(std::uint32_t& New_FontColour);
+    void SetFontColour(std::uint32_t colour);
     bool Enabled();
-    void LetEnabled(bool New_Enabled);
+    void SetEnabled(bool enabled);
     std::string Caption() const { return parts_.Caption(); }
-    void LetCaption(const std::string& New_Caption);
+    void SetCaption(std::string caption);
     std::shared_ptr<forms::Font> Font() const { return parts_.CaptionFont(); }
-    void SetFont(std::shared_ptr<forms::Font> New_Font);
+    void SetFont(std::shared_ptr<forms::Font> font);
 
-    // Events of the container.
-    void UserControl_Resize() { ShowEnabledState(); }
-    void UserControl_GotFocus();
-    void UserControl_LostFocus();
-    void UserControl_MouseDown(int button);
-    void UserControl_MouseMove();
-    void UserControl_MouseUp(int button);
-    void TmrMouse_Timer() { PollCursor(); }
-    void UserControl_ReadProperties(const forms::PropertyBag& bag);
-    void UserControl_WriteProperties(forms::PropertyBag& bag);
+    // What the control is in now: one of the kState values, and whether it
+    // reacts to input (Enabled without the first-read rule or a repaint).
+    std::uint8_t State() const { return buttonState_; }
+    bool IsEnabled() const { return enabledValue_; }
 
-    // Internal operations, open for the tests.
+    // Events of the control's window.
+    void OnResize() { ShowEnabledState(); }
+    void OnSetFocus();
+    void OnKillFocus();
+    void OnMouseDown(int button);
+    void OnMouseMove();
+    void OnMouseUp(int button);
+    // The cursor poll: a cursor that has left the button ends its hover.
+    void OnPollTimer();
+    void ReadProperties(const forms::PropertyBag& bag);
+    void WriteProperties(forms::PropertyBag& bag);
+
+private:
     void ShowEnabledState();
     void ResetFace();
     void PaintFace(FacePicture picture);
-    void PollCursor();
     void EndHover();
 
-    std::uint8_t ButtonState() const { return buttonState_; }
-    bool EnabledValue() const { return enabledValue_; }
-    std::uint8_t FirstRunValue() const { return firstRunValue_; }
-    bool LeftButtonDown() const { return leftButtonDown_; }
-    bool InvertGradient() const { return invertGradient_; }
-
-private:
     CommandParts& parts_;
     std::uint8_t buttonState_ = kStateNone;
     bool enabledValue_ = false;

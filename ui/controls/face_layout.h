@@ -10,7 +10,7 @@ constexpr int kPictureHeight = 25;
 constexpr int kCorner = 4;                                   // corner size and band thickness
 constexpr int kStripWidth = kPictureWidth - 2 * kCorner;     // 56: top and bottom strips
 constexpr int kStripHeight = kPictureHeight - 2 * kCorner;   // 17: left and right strips
-constexpr int kCaptionHeightTwips = 195;                     // LblMsg's design height (13 px)
+constexpr int kCaptionHeightTwips = 195;                     // the caption label's design height (13 px)
 
 struct PieceCopy {
     const char* name;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "button_pictures.h"
+#include "forms/bmp_file.h"
 
 int main(int argc, char** argv)
 {
@@ -14,14 +15,10 @@ int main(int argc, char** argv)
     for (int i = 0; i < kPictureFileCount; ++i) {
         const auto file = static_cast<PictureFile>(i);
         const std::string path = std::string(argv[1]) + "/" + PictureFileName(file);
-        const auto bytes = EncodeBmp(DrawStatePicture(file));
-        FILE* out = std::fopen(path.c_str(), "wb");
-        if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
+        if (!forms::WriteBytesTo(path, EncodeBmp(DrawStatePicture(file)))) {
             std::fprintf(stderr, "make_button_pictures: cannot write %s\n", path.c_str());
-            if (out != nullptr) std::fclose(out);
             return 1;
         }
-        std::fclose(out);
     }
     return 0;
 }

@@ -17,24 +17,24 @@ public:
     void DrawFace(FacePicture picture, bool invertGradient) override { c_.DrawFace(picture, invertGradient); }
     void SetCaptionEnabled(bool enabled) override
     {
-        if (c_.lblMsg_.enabled == enabled) return;
-        c_.lblMsg_.enabled = enabled;
+        if (c_.caption_.enabled == enabled) return;
+        c_.caption_.enabled = enabled;
         c_.Present();
     }
     bool SetCaptionColour(std::uint32_t colour) override
     {
-        c_.lblMsg_.colour = static_cast<COLORREF>(colour & 0xFFFFFF);
+        c_.caption_.colour = static_cast<COLORREF>(colour & 0xFFFFFF);
         c_.Present();
         return true;
     }
-    std::optional<std::uint32_t> CaptionColour() const override { return c_.lblMsg_.colour; }
-    std::string Caption() const override { return c_.lblMsg_.caption; }
+    std::optional<std::uint32_t> CaptionColour() const override { return c_.caption_.colour; }
+    std::string Caption() const override { return c_.caption_.caption; }
     void SetCaption(const std::string& caption) override
     {
-        c_.lblMsg_.caption = caption;
+        c_.caption_.caption = caption;
         c_.Present();
     }
-    std::shared_ptr<forms::Font> CaptionFont() const override { return c_.lblMsg_.font; }
+    std::shared_ptr<forms::Font> CaptionFont() const override { return c_.caption_.font; }
     void SetCaptionFont(std::shared_ptr<forms::Font> font) override { c_.UseCaptionFont(std::move(font)); }
     void SetOpaque(bool opaque) override
     {
@@ -49,8 +49,8 @@ public:
     }
     void StartPollTimer(unsigned intervalMs) override
     {
-        c_.TmrMouse.SetEnabled(true);
-        c_.TmrMouse.SetInterval(intervalMs);
+        c_.pollTimer_.SetEnabled(true);
+        c_.pollTimer_.SetInterval(intervalMs);
     }
     void PropertyChanged(const char* name) override { c_.PropertyChanged(name); }
     void RaiseClick() override
@@ -79,7 +79,7 @@ Command::Command(forms::Container& container, std::string name)
     : forms::UserControl(container, std::move(name)),
       parts_(std::make_unique<Parts>(*this)),
       rules_(*parts_),
-      TmrMouse(ParentForm(), kPollIntervalMs, false, [this] { rules_.TmrMouse_Timer(); })
+      pollTimer_(ParentForm(), kPollIntervalMs, false, [this] { rules_.OnPollTimer(); })
 {
     const FacePicture order[6] = {FacePicture::Normal,  FacePicture::HighLight,       FacePicture::Pressed,
                                   FacePicture::Disable, FacePicture::HighLightSelect, FacePicture::Selected};
@@ -89,7 +89,7 @@ Command::Command(forms::Container& container, std::string name)
 
 Command::~Command()
 {
-    if (lblMsg_.font) lblMsg_.font->Unsubscribe(lblMsg_.fontSubscription);
+    if (caption_.font) caption_.font->Unsubscribe(caption_.fontSubscription);
     for (HBITMAP picture : pictures_) {
         if (picture != nullptr) DeleteObject(picture);
     }
@@ -98,41 +98,18 @@ Command::~Command()
 void Command::UseCaptionFont(std::shared_ptr<forms::Font> font)
 {
     if (!font) return;
-    if (lblMsg_.font) lblMsg_.font->Unsubscribe(lblMsg_.fontSubscription);
-    lblMsg_.font = std::move(font);
+    if (caption_.font) caption_.font->Unsubscribe(caption_.fontSubscription);
+    caption_.font = std::move(font);
     // The live font object: a change of its attributes shows at once.
-    lblMsg_.fontSubscription = lblMsg_.font->Subscribe([this] { Present(); });
+    caption_.fontSubscription = caption_.font->Subscribe([this] { Present(); });
     Present();
-}
-
-bool Command::CaptionLabel::Contains(int x, int y, int widthTwips) const
-{
-    return x >= 0 && x < widthTwips && y >= topTwips && y < topTwips + heightTwips;
 }
 
 RECT Command::CaptionPixels() const
 {
     const int dpi = forms::LayoutDpi();
-    const int top = static_cast<int>(std::lround(lblMsg_.topTwips * dpi / forms::kTwipsPerInch));
-    return {0, top, PixelWidth(), top + forms::TwipsToPixels(lblMsg_.heightTwips, dpi)};
-}
-
-void Command::MouseDown(int button, int shift, int x, int y)
-{
-    if (lblMsg_.Contains(x, y, Width())) LblMsg_MouseDown(button, shift, x, y);
-    else UserControl_MouseDown(button, shift, x, y);
-}
-
-void Command::MouseMove(int button, int shift, int x, int y)
-{
-    if (lblMsg_.Contains(x, y, Width())) LblMsg_MouseMove(button, shift, x, y);
-    else UserControl_MouseMove(button, shift, x, y);
-}
-
-void Command::MouseUp(int button, int shift, int x, int y)
-{
-    if (lblMsg_.Contains(x, y, Width())) LblMsg_MouseUp(button, shift, x, y);
-    else UserControl_MouseUp(button, shift, x, y);
+    const int top = static_cast<int>(std::lround(caption_.topTwips * dpi / forms::kTwipsPerInch));
+    return {0, top, PixelWidth(), top + forms::TwipsToPixels(caption_.heightTwips, dpi)};
 }
 
 void Command::DrawFace(FacePicture picture, bool invertGradient)
@@ -147,7 +124,7 @@ void Command::DrawFace(FacePicture picture, bool invertGradient)
         DrawFaceImage(face.dc(), w, h, holder, invertGradient, forms::ScaledPixels(kCorner, forms::LayoutDpi()));
     }
     Present();
-    lblMsg_.topTwips = ::CaptionTopTwips(Height(), lblMsg_.heightTwips);
+    caption_.topTwips = ::CaptionTopTwips(Height(), caption_.heightTwips);
     Present();
 }
 
@@ -170,10 +147,10 @@ void Command::Paint(HDC dc, const RECT&)
         SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
     }
     forms::LabelText text;
-    text.text = forms::Widen(lblMsg_.caption);
-    text.font = lblMsg_.font ? lblMsg_.font->Spec() : forms::FontSpec{};
-    text.colour = lblMsg_.colour;
-    text.enabled = lblMsg_.enabled;
+    text.text = forms::Widen(caption_.caption);
+    text.font = caption_.font ? caption_.font->Spec() : forms::FontSpec{};
+    text.colour = caption_.colour;
+    text.enabled = caption_.enabled;
     forms::DrawLabelText(canvas, CaptionPixels(), text);
     composed_.CopyTo(dc, 0, 0);
 }

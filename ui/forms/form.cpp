@@ -52,7 +52,7 @@ bool Form::Load()
     parts_.ForgetFocus();
     CreateChildWindows();
     for (FormTimer* timer : parts_.Timers()) timer->FormWindowMade();
-    Form_Load();
+    OnLoad();
     return true;
 }
 
@@ -83,10 +83,10 @@ void Form::Unload(QueryUnloadReason reason)
 {
     if (window_ == nullptr || unloading_) return;
     bool cancel = false;
-    Form_QueryUnload(cancel, reason);
+    OnQueryUnload(cancel, reason);
     if (cancel || window_ == nullptr) return;
     unloading_ = true;
-    Form_Unload();
+    OnUnload();
     HWND window = window_;
     Unloaded();
     DestroyWindow(window);
@@ -176,7 +176,7 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (LRESULT result = 0; Form_Message(message, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
@@ -187,7 +187,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         PaintClient(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
-        Form_Resize();
+        OnResize();
         return 0;
     case WM_DPICHANGED:
         SetLayoutDpi(HIWORD(wParam));
@@ -196,7 +196,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         for (ChildControl* control : parts_.TabOrder()) control->Rescale();
-        Form_DpiChanged();
+        OnDpiChanged();
         return 0;
     case WM_ACTIVATE:
         // As a dialog does: the focus goes back to the control that had it,
@@ -216,7 +216,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         if (!unloading_ && window_ != nullptr) {
             unloading_ = true;
-            Form_Unload();
+            OnUnload();
             Unloaded();
             unloading_ = false;
         }

@@ -36,7 +36,7 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    // Creates the hidden window and runs Form_Load. False when no window can be had.
+    // Creates the hidden window and runs OnLoad. False when no window can be had.
     bool Load();
     void Show();
     // Shows the form without owner and returns once it has unloaded.
@@ -82,18 +82,18 @@ public:
     static Form* FromWindow(HWND window);
 
 protected:
-    virtual void Form_Load() {}
-    virtual void Form_QueryUnload(bool& /*cancel*/, QueryUnloadReason /*reason*/) {}
-    virtual void Form_Unload() {}
-    virtual void Form_Resize() {}
+    virtual void OnLoad() {}
+    virtual void OnQueryUnload(bool& /*cancel*/, QueryUnloadReason /*reason*/) {}
+    virtual void OnUnload() {}
+    virtual void OnResize() {}
     // The form was moved to a monitor of another scale: the layout has taken
     // the new dots per inch, the window the place the system suggested, and
     // every child control its place and size at the new scale; the form
     // lays out the rest (its own size, what it draws).
-    virtual void Form_DpiChanged() {}
+    virtual void OnDpiChanged() {}
     // A form's own window message before the layer handles it (mouse input on
     // its windowless controls, their cursors): true when it was handled.
-    virtual bool Form_Message(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/)
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/)
     {
         return false;
     }
