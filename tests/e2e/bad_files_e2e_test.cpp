@@ -12,7 +12,7 @@
 #include <thread>
 #include <tuple>
 
-#include "stage.h"
+#include "saver_stage.h"
 
 using namespace support;
 namespace fs = std::filesystem;

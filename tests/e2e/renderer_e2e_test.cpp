@@ -1,7 +1,7 @@
 // The renderer on the suite's Xvfb, driven by real input: the shipped Windows
 // renderer under Wine, or (built with QV_NATIVE_LAUNCHER) the native Linux
 // renderer standalone. The same runs and pixel counts for both.
-#include "stage.h"
+#include "saver_stage.h"
 
 #include <X11/Xlib.h>
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "stage.h"
+#include "saver_stage.h"
 
 using namespace support;
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "stage.h"
+#include "saver_stage.h"
 
 using namespace support;
 namespace fs = std::filesystem;

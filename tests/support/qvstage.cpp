@@ -10,7 +10,8 @@
 // WINELOADER, WINEDEBUG, WINEDLLOVERRIDES; with --sound HOME (DIR/home) and
 // QV_SOUND_CAPTURE; and QV_STAGE=1 always. --unmanaged-windows: the prefix's
 // windows are not left to a window manager (none runs on the stage).
-#include "stage.h"
+#include "wine_prefix.h"
+#include "x_display.h"
 
 #include <X11/Xlib.h>
 #include <spawn.h>
