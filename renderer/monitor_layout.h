@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct MonitorRect {
@@ -37,3 +38,45 @@ struct CoverChanges {
     std::vector<MonitorRect> add;
 };
 CoverChanges PlanCoverChanges(const std::vector<MonitorRect>& current, const std::vector<MonitorRect>& wanted);
+
+// The cover windows up now, on any window system: `Window` is its handle.
+// Update brings them to the wanted rectangles (CoverRects of the monitors)
+// through the platform's two steps, keeping the covers still in place.
+template <typename Window>
+class CoverSet {
+public:
+    // `destroy(window)` removes a cover no longer wanted; `make(rect)` makes
+    // and shows a new one, or gives nothing when it cannot.
+    template <typename Make, typename Destroy>
+    void Update(const std::vector<MonitorRect>& wanted, Make&& make, Destroy&& destroy)
+    {
+        const CoverChanges changes = PlanCoverChanges(Rects(), wanted);
+        for (auto it = changes.remove.rbegin(); it != changes.remove.rend(); ++it) {
+            destroy(covers_[*it].window);
+            covers_.erase(covers_.begin() + static_cast<std::ptrdiff_t>(*it));
+        }
+        for (const MonitorRect& rect : changes.add) {
+            if (const std::optional<Window> window = make(rect)) covers_.push_back({*window, rect});
+        }
+    }
+    template <typename Destroy>
+    void Clear(Destroy&& destroy)
+    {
+        for (const Cover& cover : covers_) destroy(cover.window);
+        covers_.clear();
+    }
+    std::vector<MonitorRect> Rects() const
+    {
+        std::vector<MonitorRect> rects;
+        for (const Cover& cover : covers_) rects.push_back(cover.rect);
+        return rects;
+    }
+    std::size_t count() const { return covers_.size(); }
+
+private:
+    struct Cover {
+        Window window;
+        MonitorRect rect;
+    };
+    std::vector<Cover> covers_;
+};

@@ -5,16 +5,6 @@
 #endif
 
 static constexpr const char* kCoverClass = "QuorvellantoCover";
-
-static HINSTANCE coverInstance = nullptr;
-static HWND coverInputOwner = nullptr;
-
-struct Cover {
-    HWND window;
-    MonitorRect rect;
-};
-static std::vector<Cover> covers;
-static std::vector<MonitorRect> lastMonitors;  // as the last check or update found them
 static constexpr UINT kCheckMilliseconds = 500;
 
 static BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
@@ -36,8 +26,14 @@ std::vector<MonitorRect> ListMonitors()
     return monitors;
 }
 
-static LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// Each cover knows the window its input goes to: attached at WM_NCCREATE.
+LRESULT CALLBACK MonitorCovers::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCCREATE) {
+        const auto owner = reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    const HWND inputOwner = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(nullptr);
@@ -49,7 +45,7 @@ static LRESULT CALLBACK CoverWndProc(HWND window, UINT message, WPARAM wParam, L
     case WM_MOUSEMOVE:
         // The owner measures moves by the cursor's screen position, so the
         // message's window-relative coordinates do not matter.
-        SendMessageA(coverInputOwner, message, wParam, lParam);
+        if (inputOwner != nullptr) SendMessageA(inputOwner, message, wParam, lParam);
         return 0;
     case WM_SYSCOMMAND:
         return 0;  // as on the renderer's window: only the user's input ends the run
@@ -68,52 +64,49 @@ static bool SameMonitors(const std::vector<MonitorRect>& a, const std::vector<Mo
     return true;
 }
 
-static void CALLBACK CheckMonitors(HWND, UINT, UINT_PTR, DWORD)
+void MonitorCovers::CheckMonitors() const
 {
-    if (SameMonitors(ListMonitors(), lastMonitors)) return;
+    if (SameMonitors(ListMonitors(), lastMonitors_)) return;
     HDC screen = GetDC(nullptr);
     const int bitsPerPixel = screen != nullptr ? GetDeviceCaps(screen, BITSPIXEL) : 32;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
-    SendMessageA(coverInputOwner, WM_DISPLAYCHANGE, static_cast<WPARAM>(bitsPerPixel),
+    SendMessageA(inputOwner_, WM_DISPLAYCHANGE, static_cast<WPARAM>(bitsPerPixel),
                  MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
 }
 
-bool StartCovers(HINSTANCE instance, HWND inputOwner)
+bool MonitorCovers::Start(HINSTANCE instance, HWND inputOwner)
 {
-    coverInstance = instance;
-    coverInputOwner = inputOwner;
+    instance_ = instance;
+    inputOwner_ = inputOwner;
     WNDCLASSA coverClass = {};
-    coverClass.lpfnWndProc = CoverWndProc;
+    coverClass.lpfnWndProc = WindowProc;
     coverClass.hInstance = instance;
     coverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     coverClass.lpszClassName = kCoverClass;
     if (RegisterClassA(&coverClass) == 0) return false;
-    SetTimer(nullptr, 0, kCheckMilliseconds, CheckMonitors);
+    SetTimer(inputOwner, kCheckTimer, kCheckMilliseconds, nullptr);
     return true;
 }
 
-static HWND CreateCover(const MonitorRect& rect)
+HWND MonitorCovers::CreateCover(const MonitorRect& rect) const
 {
     // No title, a tool window (not in the taskbar or Alt+Tab), above other
     // windows, and not taking the focus from the renderer's window.
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClass, "", WS_POPUP,
-                                  rect.x, rect.y, rect.width, rect.height, nullptr, nullptr, coverInstance, nullptr);
+                                  rect.x, rect.y, rect.width, rect.height, nullptr, nullptr, instance_, inputOwner_);
     if (window != nullptr) ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;
 }
 
-void UpdateCovers()
+void MonitorCovers::Update()
 {
-    if (coverInstance == nullptr) return;
-    std::vector<MonitorRect> current;
-    for (const Cover& cover : covers) current.push_back(cover.rect);
-    lastMonitors = ListMonitors();
-    const CoverChanges changes = PlanCoverChanges(current, CoverRects(lastMonitors));
-    for (auto it = changes.remove.rbegin(); it != changes.remove.rend(); ++it) {
-        DestroyWindow(covers[*it].window);
-        covers.erase(covers.begin() + static_cast<std::ptrdiff_t>(*it));
-    }
-    for (const MonitorRect& rect : changes.add) {
-        if (HWND window = CreateCover(rect)) covers.push_back({window, rect});
-    }
+    if (instance_ == nullptr) return;
+    lastMonitors_ = ListMonitors();
+    covers_.Update(
+        CoverRects(lastMonitors_),
+        [this](const MonitorRect& rect) {
+            const HWND window = CreateCover(rect);
+            return window != nullptr ? std::optional<HWND>(window) : std::nullopt;
+        },
+        [](HWND window) { DestroyWindow(window); });
 }

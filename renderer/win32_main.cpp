@@ -26,8 +26,9 @@ public:
     // Creates the full-screen window; nullptr when it cannot have a current
     // OpenGL context.
     HWND Create(HINSTANCE instance);
-    // The scene's first frame state, and the mouse watched from now on.
-    void Start();
+    // The scene's first frame state, the mouse watched from now on, and the
+    // other monitors covered.
+    void Start(HINSTANCE instance);
     // Draws whenever no message waits, until the run ends; the exit code.
     int RunMessageLoop();
 
@@ -50,6 +51,7 @@ private:
     bool active_ = false;
     Scene scene_;
     MouseRule mouse_;
+    MonitorCovers covers_;
 };
 
 RendererWindow* RendererWindow::current = nullptr;
@@ -118,7 +120,7 @@ void RendererWindow::OnDisplayChange()
 {
     SetWindowPos(window_, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateCovers();
+    covers_.Update();
 }
 
 void RendererWindow::OnMouseMove()
@@ -169,6 +171,9 @@ LRESULT RendererWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DISPLAYCHANGE:
         OnDisplayChange();
         return 0;
+    case WM_TIMER:
+        if (wParam == MonitorCovers::kCheckTimer) covers_.CheckMonitors();
+        return 0;
     case WM_SYSCOMMAND:
         // Close, screen-saver activation, monitor power and every other system
         // command are dropped: only the user's input ends the animation.
@@ -193,10 +198,11 @@ HWND RendererWindow::Create(HINSTANCE instance)
     return window_;
 }
 
-void RendererWindow::Start()
+void RendererWindow::Start(HINSTANCE instance)
 {
     scene_.Init();
     mouse_.StartWatching();
+    if (covers_.Start(instance, window_)) covers_.Update();
 }
 
 int RendererWindow::RunMessageLoop()
@@ -248,8 +254,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showComman
     // Without a window and a current context nothing could draw or end the run.
     if (window == nullptr) return 0;
     ShowWindow(window, showCommand);
-    renderer.Start();
-    if (StartCovers(instance, window)) UpdateCovers();
+    renderer.Start(instance);
     AnnounceWindowsUp();
     return renderer.RunMessageLoop();
 }

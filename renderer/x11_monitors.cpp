@@ -40,22 +40,18 @@ bool TakeMonitorChange(XEvent& event, int changeEventType)
 MonitorCovers::~MonitorCovers()
 {
     XErrorTrap trap(display_);
-    for (const Cover& cover : covers_) XDestroyWindow(display_, cover.window);
+    covers_.Clear([this](Window window) { XDestroyWindow(display_, window); });
 }
 
 void MonitorCovers::Update(const std::vector<MonitorRect>& monitors)
 {
-    std::vector<MonitorRect> current;
-    for (const Cover& cover : covers_) current.push_back(cover.rect);
-    const CoverChanges changes = PlanCoverChanges(current, CoverRects(monitors));
-    for (auto it = changes.remove.rbegin(); it != changes.remove.rend(); ++it) {
-        XDestroyWindow(display_, covers_[*it].window);
-        covers_.erase(covers_.begin() + static_cast<std::ptrdiff_t>(*it));
-    }
-    for (const MonitorRect& rect : changes.add) {
-        const Window window = CreateCoverWindow(display_, screen_, rect);
-        XMapRaised(display_, window);
-        covers_.push_back({window, rect});
-    }
+    covers_.Update(
+        CoverRects(monitors),
+        [this](const MonitorRect& rect) {
+            const Window window = CreateCoverWindow(display_, screen_, rect);
+            XMapRaised(display_, window);
+            return std::optional<Window>(window);
+        },
+        [this](Window window) { XDestroyWindow(display_, window); });
     XFlush(display_);
 }

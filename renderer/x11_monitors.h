@@ -27,14 +27,10 @@ public:
     MonitorCovers& operator=(const MonitorCovers&) = delete;
 
     void Update(const std::vector<MonitorRect>& monitors);
-    std::size_t count() const { return covers_.size(); }
+    std::size_t count() const { return covers_.count(); }
 
 private:
-    struct Cover {
-        Window window;
-        MonitorRect rect;
-    };
     Display* display_;
     int screen_;
-    std::vector<Cover> covers_;
+    CoverSet<Window> covers_;
 };

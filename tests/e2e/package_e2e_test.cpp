@@ -265,7 +265,13 @@ protected:
         Process saver = stage.wine.Run({saverPath, "/s"}, "saver.log");
         ASSERT_TRUE(WaitForRenderer(saver)) << "the renderer's window did not appear";
         const auto up = Clock::now();
-        std::this_thread::sleep_for(Millis(1200));  // frames drawn before the screen is read
+        // Frames drawn before the screen is read: a loaded machine can take
+        // a while over the first ones.
+        std::this_thread::sleep_for(Millis(1200));
+        WaitUntil([&] {
+            const ScreenShot shot = stage.x.Grab();
+            return CountLit(shot, {0, 0, shot.width, shot.height}).lit > 8000 || !saver.Running();
+        }, Millis(10000));
         const ScreenShot screen = stage.x.Grab();
         ExpectRingsIn(screen, {0, 0, screen.width, screen.height}, 8000, 80000, 60);
         EXPECT_EQ(EndRunWithMouse(saver, nullptr, up), 0) << "the saver ends after its renderer";

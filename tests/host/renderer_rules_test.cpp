@@ -251,6 +251,17 @@ TEST_P(CoverChangePlan, KeepsWhatStillFits)
     const CoverChanges changes = PlanCoverChanges(GetParam().current, GetParam().wanted);
     EXPECT_EQ(changes.remove, GetParam().remove);
     EXPECT_EQ(changes.add, GetParam().add);
+
+    // The same change made on windows numbered in the order they were made.
+    CoverSet<std::size_t> covers;
+    std::size_t made = 0;
+    std::vector<std::size_t> destroyed;
+    const auto make = [&](const MonitorRect&) { return std::optional<std::size_t>(made++); };
+    const auto destroy = [&](std::size_t window) { destroyed.insert(destroyed.begin(), window); };
+    covers.Update(GetParam().current, make, destroy);
+    covers.Update(GetParam().wanted, make, destroy);
+    EXPECT_EQ(destroyed, GetParam().remove) << "the windows of the removed covers, each once";
+    EXPECT_EQ(covers.Rects(), GetParam().wanted);
 }
 
 const MonitorRect kRight{1024, 0, 800, 600};
